@@ -4,6 +4,7 @@
 #include "keyboard/KeyCode.h"
 #include "keyboard/KeyInfoTable.h"
 
+#include <array>
 #include <cstdint>
 
 namespace quillmar::keyboard {
@@ -47,6 +48,18 @@ constexpr std::uint8_t deviceUsageOf(HidUsage usage) {
     }
 }
 
+// The first key, in index order, with each device usage byte.
+constexpr std::array<KeyCode, 256> buildKeyOfDeviceUsage() {
+    std::array<KeyCode, 256> keys{};
+    for (unsigned index = kKeyInfoTable.size(); index-- > 1;) {
+        const std::uint8_t b = kKeyInfoTable[index].deviceUsage;
+        if (b != 0 && b != 0xFF) keys[b] = keyCodeOf(static_cast<KeyIndex>(index));
+    }
+    return keys;
+}
+
+inline constexpr std::array<KeyCode, 256> kKeyOfDeviceUsage = buildKeyOfDeviceUsage();
+
 }  // namespace detail
 
 // The HID usage a key sends; (0, 0) for none.
@@ -56,11 +69,7 @@ constexpr HidUsage usageOfKeyCode(KeyCode code) {
 
 // The first key, in index order, that sends the usage; 0 for none.
 constexpr KeyCode keyCodeOfUsage(HidUsage usage) {
-    const std::uint8_t b = detail::deviceUsageOf(usage);
-    if (b == 0 || b == 0xFF) return kNoKey;
-    for (unsigned index = 0; index < kKeyInfoTable.size(); ++index)
-        if (kKeyInfoTable[index].deviceUsage == b) return keyCodeOf(static_cast<KeyIndex>(index));
-    return kNoKey;
+    return detail::kKeyOfDeviceUsage[detail::deviceUsageOf(usage)];
 }
 
 }  // namespace quillmar::keyboard
