@@ -9,7 +9,7 @@ namespace {
 KeyButtonUpdate clearGKey(ProfileAssignments records, int n, GKeyBank bank, const platform::Texts& texts) {
     const int slot = gKeySlotOf(n, bank);
     clearAssignment(records[slot], slot);
-    return {kGKeyButtonIds[n - 1], describeGKey(n, records[slot], texts)};
+    return {kGKeyList[n - 1], describeGKey(n, records[slot], texts)};
 }
 
 KeyButtonUpdate clearLayoutKey(ProfileAssignments records, const LayoutKey& key, const platform::Texts& texts) {

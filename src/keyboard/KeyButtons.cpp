@@ -7,8 +7,8 @@
 namespace quillmar::keyboard {
 
 std::optional<int> gKeyNumberOfButton(int buttonId) {
-    for (std::size_t i = 0; i < kGKeyButtonIds.size(); ++i)
-        if (kGKeyButtonIds[i] == buttonId) return static_cast<int>(i) + 1;
+    for (std::size_t i = 0; i < kGKeyList.size(); ++i)
+        if (kGKeyList[i] == buttonId) return static_cast<int>(i) + 1;
     return std::nullopt;
 }
 

@@ -50,8 +50,8 @@ inline constexpr std::array<LayoutKey, kLayoutKeyCount> kLayoutKeyList = {{
     {0x04E, 1111, 62}, {0x056, 1207, 85},                                         // Num + K45
 }};
 
-// The nine G-key buttons, G1..G9.
-inline constexpr std::array<int, 9> kGKeyButtonIds = {1000, 1001, 1002, 1003, 1004, 1140, 1141, 1142, 1143};
+// The nine G-key buttons G1..G9, by button identifier.
+inline constexpr std::array<int, 9> kGKeyList = {1000, 1001, 1002, 1003, 1004, 1140, 1141, 1142, 1143};
 
 inline constexpr int kFnButtonId = 1174;
 inline constexpr int kG9ButtonId = 1143;
@@ -68,7 +68,7 @@ constexpr bool layoutIsConsistent() {
         keySeen[key.keyCode] = true;
         if (key.lightingPosition < 0 || key.lightingPosition >= 126 || lightSeen[key.lightingPosition]) return false;
         lightSeen[key.lightingPosition] = true;
-        for (int id : kGKeyButtonIds)
+        for (int id : kGKeyList)
             if (id == key.buttonId) return false;
         if (key.buttonId == kFnButtonId) return false;
     }

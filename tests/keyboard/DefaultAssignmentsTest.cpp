@@ -48,7 +48,7 @@ TEST_F(DefaultAssignmentsTest, RestoreClearsTheBankAndTheLayoutKeysOnly) {
     for (int n = 1; n <= 9; ++n) {
         expectCleared(gKeySlotOf(n, GKeyBank::B), static_cast<std::uint16_t>(0x1300 + n));
         expectUntouched(gKeySlotOf(n, GKeyBank::A));
-        EXPECT_EQ(updates[n - 1].buttonId, kGKeyButtonIds[n - 1]);
+        EXPECT_EQ(updates[n - 1].buttonId, kGKeyList[n - 1]);
         EXPECT_FALSE(updates[n - 1].description.assigned);
     }
     EXPECT_EQ(updates[0].description.tooltip, u"G1");

@@ -43,7 +43,7 @@ TEST(KeyButtons, SkinNames) {
 TEST(KeyButtons, EveryButtonHasItsOwnColourKeyFlagRecord) {
     std::set<int> records;
     for (GKeyBank bank : {GKeyBank::A, GKeyBank::B})
-        for (int id : kGKeyButtonIds) records.insert(colourKeyFlagRecordOf(id, bank).value());
+        for (int id : kGKeyList) records.insert(colourKeyFlagRecordOf(id, bank).value());
     for (const LayoutKey& key : kLayoutKeyList) records.insert(colourKeyFlagRecordOf(key.buttonId, GKeyBank::A).value());
     EXPECT_EQ(records.size(), 18u + kLayoutKeyCount);
     EXPECT_EQ(colourKeyFlagRecordOf(kKeyA, GKeyBank::B), 0);
