@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "keyboard/DeviceKeyEntry.h"
+
 namespace quillmar::keyboard {
 
 inline constexpr int kKeyPositions = 126;
@@ -34,5 +36,14 @@ inline constexpr std::array<std::uint8_t, kKeyBlockBytes> kBuiltInDefaultKeyTabl
     0x02, 0x02, 0x5f, 0x02, 0x02, 0x5c, 0x02, 0x02, 0x59, 0x02, 0x02, 0x62, 0x02, 0x02, 0x56, 0x00, 0x00, 0x00,  // 114-119
     0x03, 0xcd, 0x00, 0x02, 0x02, 0x54, 0x02, 0x02, 0x60, 0x02, 0x02, 0x5d, 0x02, 0x02, 0x5a, 0x02, 0x02, 0x63,  // 120-125
 };
+
+// The keyboard's default assignment of its positions, in the layout above.
+using DefaultKeyTable = std::array<std::uint8_t, kKeyBlockBytes>;
+
+// The entry at a position (0..125) of a 378-byte key block.
+constexpr DeviceKeyEntry entryAt(const DefaultKeyTable& table, int position) {
+    const auto at = static_cast<std::size_t>(position) * 3;
+    return {table[at], table[at + 1], table[at + 2]};
+}
 
 }  // namespace quillmar::keyboard

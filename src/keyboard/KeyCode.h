@@ -18,12 +18,24 @@ struct HidUsage {
     friend constexpr bool operator==(const HidUsage&, const HidUsage&) = default;
 };
 
+inline constexpr std::uint16_t kGenericDesktopPage = 0x01;
+inline constexpr std::uint16_t kKeyboardPage = 0x07;
+inline constexpr std::uint16_t kConsumerPage = 0x0C;
+
+inline constexpr KeyCode kNoKey = 0;
+
 constexpr KeyIndex keyIndexOf(KeyCode code) {
     return code < 0x100 ? static_cast<KeyIndex>(code) : static_cast<KeyIndex>((code - 0x80) & 0xFF);
 }
 
 constexpr KeyCode keyCodeOf(KeyIndex index) {
     return index < 0x80 ? KeyCode{index} : static_cast<KeyCode>(index + 0x80);
+}
+
+// Codes that belong to a key: 0x001..0x07F and 0x101..0x17F. Others would
+// alias another key's index, so per-key tables must not be read for them.
+constexpr bool isValidKeyCode(KeyCode code) {
+    return code != kNoKey && keyCodeOf(keyIndexOf(code)) == code && code != 0x100;
 }
 
 }  // namespace quillmar::keyboard

@@ -1,0 +1,24 @@
+#include "keyboard/KeyMessage.h"
+
+#include "keyboard/KeyInfoTable.h"
+#include "keyboard/VirtualKeyTable.h"
+
+namespace quillmar::keyboard {
+
+KeyCode keyCodeFromKeyMessage(KeyMessage message) {
+    const std::uint32_t vk = message.virtualKey;
+    const KeyCode fallback = keyCodeOfVirtualKey(vk);
+    const auto scanned = static_cast<KeyCode>((message.parameter >> 16) & 0x1FF);
+    const auto scannedLowByte = static_cast<std::uint8_t>(scanned & 0xFF);
+
+    // Right Shift reports its own scan code under several virtual-key codes.
+    if (scanned == 0x036) return scanned;
+    if ((vk & 0xFF) == kNoVirtualKey) return scanned;
+    if (scannedLowByte == 0) return fallback;  // injected without a scan code
+    const KeyInfo& row = kKeyInfoTable[keyIndexOf(scanned)];
+    if (row.vk == vk || row.altVk == vk) return scanned;
+    if (vk < kVirtualKeyTable.size() && scannedLowByte == kVirtualKeyTable[vk]) return scanned;
+    return fallback;
+}
+
+}  // namespace quillmar::keyboard

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "keyboard/KeyCode.h"
+
+#include <cstdint>
+
+namespace quillmar::keyboard {
+
+// A key-down or key-up message as a keyboard hook sees it: the virtual-key
+// code and the message parameter (bits 16..23 scan code, bit 24 extended key,
+// bit 30 previous state, bit 31 transition).
+struct KeyMessage {
+    std::uint32_t virtualKey = 0;
+    std::uint32_t parameter = 0;
+};
+
+// The key of a message: its scan code when that agrees with the virtual-key
+// code (so keypad keys keep their codes whatever Num Lock says), otherwise
+// the key of the virtual-key code.
+KeyCode keyCodeFromKeyMessage(KeyMessage message);
+
+}  // namespace quillmar::keyboard
