@@ -2,8 +2,11 @@
 
 #include "profiles/Utf.h"
 
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <string_view>
 
 namespace quillmar::profiles {
@@ -12,17 +15,39 @@ namespace {
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
 
+// One open, one size query, one read: every settings read comes here.
+// Reads to the end, reading past an expected size in case the file grew.
+std::optional<std::string> readAll(int fd, std::size_t expectedSize) {
+    std::string bytes(expectedSize + 1, '\0');
+    std::size_t filled = 0;
+    while (true) {
+        if (filled == bytes.size()) {
+            if (bytes.size() > kMaxSettingsFileSize) return std::nullopt;
+            bytes.resize(bytes.size() * 2);
+        }
+        const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return std::nullopt;
+        if (got == 0) break;
+        filled += static_cast<std::size_t>(got);
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
 std::optional<std::string> readBytes(const std::filesystem::path& file) {
-    std::error_code error;
-    const auto status = std::filesystem::status(file, error);
-    if (status.type() == std::filesystem::file_type::not_found) return std::string();
-    if (error || status.type() != std::filesystem::file_type::regular) return std::nullopt;
-    const std::uintmax_t size = std::filesystem::file_size(file, error);
-    if (error || size > kMaxSettingsFileSize) return std::nullopt;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes(std::istreambuf_iterator<char>(in), {});
-    if (in.bad() || bytes.size() > kMaxSettingsFileSize) return std::nullopt;
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) return std::string();
+        return std::nullopt;
+    }
+    std::optional<std::string> bytes;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+        static_cast<std::uintmax_t>(info.st_size) <= kMaxSettingsFileSize) {
+        bytes = readAll(fd, static_cast<std::size_t>(info.st_size));
+    }
+    ::close(fd);
     return bytes;
 }
 
