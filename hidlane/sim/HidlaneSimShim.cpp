@@ -7,9 +7,11 @@
 
 namespace quillmar::sim {
 
+// Never destroyed: the program does not call End, and its standing reads end
+// with the process rather than racing the program's own teardown at exit.
 SimKeyboard& sharedSimKeyboard() {
-    static SimKeyboard keyboard;
-    return keyboard;
+    static SimKeyboard* const keyboard = new SimKeyboard;
+    return *keyboard;
 }
 
 namespace {

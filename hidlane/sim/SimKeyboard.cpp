@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "hidlane/sim/SimControlPipe.h"
+#include "hidlane/sim/SimEnvironment.h"
 #include "hidlane/sim/SimStateFile.h"
 
 namespace quillmar::sim {
@@ -62,11 +63,6 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-std::filesystem::path envPath(const char* name) {
-    const char* value = std::getenv(name);
-    return value && *value ? std::filesystem::path(value) : std::filesystem::path();
-}
-
 bool startsUnplugged() {
     const char* value = std::getenv("QUILLMAR_SIM_UNPLUGGED");
     return value && std::string_view(value) == "1";
@@ -85,8 +81,8 @@ void SimKeyboard::start() {
     if (started_) return;
     resetSession();
     trace_.clear();
-    trace_.openFile(envPath("QUILLMAR_SIM_TRACE"));
-    if (auto fifo = envPath("QUILLMAR_SIM_CONTROL"); !fifo.empty())
+    trace_.openFile(environmentPath("QUILLMAR_SIM_TRACE"));
+    if (auto fifo = environmentPath("QUILLMAR_SIM_CONTROL"); !fifo.empty())
         controlPipe_ = std::make_unique<SimControlPipe>(fifo, [this](std::string_view line) { applyControlLine(line); });
     started_ = true;
 }

@@ -9,6 +9,8 @@
 #include <iterator>
 #include <system_error>
 
+#include "hidlane/sim/SimEnvironment.h"
+
 namespace quillmar::sim {
 namespace {
 
@@ -24,18 +26,13 @@ constexpr std::array kFileOrder = {SimArea::DeviceInfo,    SimArea::Settings,
                                    SimArea::KeyBlocks,     SimArea::DefaultLayout,
                                    SimArea::KeyColours,    SimArea::MacroArea};
 
-std::filesystem::path envPath(const char* name) {
-    const char* value = std::getenv(name);
-    return value && *value ? std::filesystem::path(value) : std::filesystem::path();
-}
-
 }  // namespace
 
 std::filesystem::path simStatePath() {
-    if (auto explicitPath = envPath("QUILLMAR_SIM_STATE"); !explicitPath.empty()) return explicitPath;
+    if (auto explicitPath = environmentPath("QUILLMAR_SIM_STATE"); !explicitPath.empty()) return explicitPath;
     const std::filesystem::path relative = std::filesystem::path("quillmar") / "sim-keyboard.bin";
-    if (auto stateHome = envPath("XDG_STATE_HOME"); !stateHome.empty()) return stateHome / relative;
-    if (auto home = envPath("HOME"); !home.empty()) return home / ".local" / "state" / relative;
+    if (auto stateHome = environmentPath("XDG_STATE_HOME"); !stateHome.empty()) return stateHome / relative;
+    if (auto home = environmentPath("HOME"); !home.empty()) return home / ".local" / "state" / relative;
     return {};
 }
 

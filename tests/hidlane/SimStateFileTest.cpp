@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <cstdlib>
 #include <functional>
+#include <optional>
 #include <random>
 
 #include "hidlane/sim/SimStateFile.h"
@@ -90,6 +92,38 @@ TEST(SimStateFileTest, AKeyboardWithoutMacroMemoryIsAValidState) {
     const auto parsed = parseSimState(serializeSimState(memory));
     ASSERT_TRUE(parsed);
     EXPECT_TRUE(parsed->macroArea.empty());
+}
+
+TEST(SimStateFileTest, ThePathComesFromTheEnvironment) {
+    struct Case {
+        const char* state;
+        const char* xdgStateHome;
+        const char* home;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"/tmp/explicit.bin", "/x", "/h", "/tmp/explicit.bin"},
+        {nullptr, "/x", "/h", "/x/quillmar/sim-keyboard.bin"},
+        {"", "", "/h", "/h/.local/state/quillmar/sim-keyboard.bin"},
+        {nullptr, nullptr, nullptr, ""},
+    };
+    const char* names[] = {"QUILLMAR_SIM_STATE", "XDG_STATE_HOME", "HOME"};
+    std::vector<std::optional<std::string>> saved;
+    for (const char* name : names) {
+        const char* value = std::getenv(name);
+        saved.push_back(value ? std::optional<std::string>(value) : std::nullopt);
+    }
+    const auto set = [](const char* name, const char* value) {
+        if (value) ::setenv(name, value, 1);
+        else ::unsetenv(name);
+    };
+    for (const auto& c : cases) {
+        set(names[0], c.state);
+        set(names[1], c.xdgStateHome);
+        set(names[2], c.home);
+        EXPECT_EQ(simStatePath(), std::filesystem::path(c.expected));
+    }
+    for (std::size_t i = 0; i < saved.size(); ++i) set(names[i], saved[i] ? saved[i]->c_str() : nullptr);
 }
 
 class SimStateFileOnDiskTest : public ::testing::Test {
