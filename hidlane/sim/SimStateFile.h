@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "hidlane/sim/SimMemory.h"
+
+namespace quillmar::sim {
+
+// The simulated keyboard keeps its memory across runs in one file:
+// "QSIM", u32 version 1 (LE), then device info, settings, key blocks, default
+// layout, key colours and the macro area (device info byte 11 x 128 bytes).
+
+// QUILLMAR_SIM_STATE, else $XDG_STATE_HOME/quillmar/sim-keyboard.bin, else
+// ~/.local/state/quillmar/sim-keyboard.bin; empty when none can be formed.
+std::filesystem::path simStatePath();
+
+std::vector<std::uint8_t> serializeSimState(const SimMemory& memory);
+// Nothing for bytes that are not exactly one well-formed state.
+std::optional<SimMemory> parseSimState(std::span<const std::uint8_t> bytes);
+
+// Nothing when the file is missing, unreadable or damaged.
+std::optional<SimMemory> loadSimState(const std::filesystem::path& path);
+// Writes a temporary file beside the target and renames it over; creates the folder.
+bool saveSimState(const std::filesystem::path& path, const SimMemory& memory);
+
+}  // namespace quillmar::sim
