@@ -27,6 +27,7 @@ bool StandingRead::readsCommandInterface() const {
 bool StandingRead::start() {
     wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (wakeFd_ < 0) return false;
+    wake(); // attach at once to a keyboard that is already there
     thread_ = std::thread([self = shared_from_this()] { self->run(); });
     return true;
 }
