@@ -1,6 +1,5 @@
 #include "Doctor.h"
 
-#include "Diagnostics.h"
 #include "HidrawEnumeration.h"
 
 #include <fcntl.h>

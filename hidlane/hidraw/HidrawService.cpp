@@ -153,23 +153,28 @@ int HidrawService::write(const HidSelector* selector, HidlaneCallback callback, 
 
 int HidrawService::writeOne(const HidSelector* selector, HidlaneCallback callback, uint32_t tag,
                             const uint8_t* data, uint32_t length, uint32_t check, uint32_t* /*unitId*/) {
-    if (!admitted(selector, callback, tag, data, length, check)) return 0;
-    auto devices = table();
-    auto node = devices ? devices->first(*selector) : std::nullopt;
-    return node && writeReport(*node, data, length, false) ? 1 : 0;
+    return writeToFirst(selector, callback, tag, data, length, check, false);
 }
 
 int HidrawService::setFeature(const HidSelector* selector, HidlaneCallback callback, uint32_t tag,
                               const uint8_t* data, uint32_t length, uint32_t check, uint32_t* /*unitId*/) {
+    return writeToFirst(selector, callback, tag, data, length, check, true);
+}
+
+int HidrawService::writeToFirst(const HidSelector* selector, HidlaneCallback callback, uint32_t tag,
+                                const uint8_t* data, uint32_t length, uint32_t check, bool feature) {
     if (!admitted(selector, callback, tag, data, length, check)) return 0;
+    auto node = firstNode(*selector);
+    return node && writeReport(*node, data, length, feature) ? 1 : 0;
+}
+
+std::optional<HidrawNode> HidrawService::firstNode(const HidSelector& selector) const {
     auto devices = table();
-    auto node = devices ? devices->first(*selector) : std::nullopt;
-    return node && writeReport(*node, data, length, true) ? 1 : 0;
+    return devices ? devices->first(selector) : std::nullopt;
 }
 
 bool HidrawService::sendStatusWord(Request& request) {
-    auto devices = table();
-    auto node = devices ? devices->first(request.selector) : std::nullopt;
+    auto node = firstNode(request.selector);
     if (!node) return false;
     std::lock_guard lock(request.sentMutex);
     if (!writeReport(*node, request.statusWord.data(), uint32_t(request.statusWord.size()), false)) return false;
@@ -317,8 +322,7 @@ void HidrawService::refresh(Running& running) {
 
 // A kept status word goes out again to a keyboard that has not had it (one plugged in anew).
 bool HidrawService::statusWordTargetChanged(Request& request) {
-    auto devices = table();
-    auto node = devices ? devices->first(request.selector) : std::nullopt;
+    auto node = firstNode(request.selector);
     std::lock_guard lock(request.sentMutex);
     return node && !(*node == request.sentTo);
 }

@@ -54,6 +54,9 @@ private:
     bool admitted(const HidSelector* selector, HidlaneCallback callback, uint32_t tag, const uint8_t* data,
                   uint32_t length, uint32_t check) const;
     bool writeReport(const HidrawNode& node, const uint8_t* data, uint32_t length, bool feature);
+    int writeToFirst(const HidSelector* selector, HidlaneCallback callback, uint32_t tag, const uint8_t* data,
+                     uint32_t length, uint32_t check, bool feature);
+    std::optional<HidrawNode> firstNode(const HidSelector& selector) const;
     bool sendStatusWord(Request& request);
     bool statusWordTargetChanged(Request& request);
     uint32_t nextUnitId();
