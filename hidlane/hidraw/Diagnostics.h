@@ -1,0 +1,32 @@
+// What the library says on stderr: everything at Debug level > 0, and at any level once per
+// plug-in the one thing a user must act on, a keyboard node they may not open.
+#pragma once
+
+#include <atomic>
+#include <mutex>
+#include <set>
+#include <string>
+
+namespace quillmar::hidraw {
+
+struct HidrawNode;
+
+class Diagnostics {
+public:
+    int setLevel(int level) { return level_.exchange(level); }
+    int level() const { return level_.load(); }
+
+    void note(const std::string& text) const;
+    // Reports an open that failed; permission problems are reported even when quiet.
+    void openFailed(const HidrawNode& node, int error);
+
+private:
+    std::atomic<int> level_{0};
+    std::mutex mutex_;
+    std::set<std::string> toldAbout_;
+};
+
+// The sentence that tells a user why a keyboard node cannot be used and what to do.
+std::string permissionAdvice(const std::string& devNode);
+
+} // namespace quillmar::hidraw

@@ -1,0 +1,151 @@
+#include "FakeHidraw.h"
+
+#include <fcntl.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <stdexcept>
+
+namespace quillmar::hidraw::testing {
+namespace fs = std::filesystem;
+namespace {
+
+fs::path makeTemporaryRoot() {
+    std::string pattern = (fs::temp_directory_path() / "hidraw-fake-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    return pattern;
+}
+
+void writeFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+} // namespace
+
+std::vector<uint8_t> commandDescriptor() {
+    return {0x06, 0x1C, 0xFF, 0x09, 0x92, 0xA1, 0x01, 0x85, 0x04, 0x15, 0x00, 0x26, 0xFF, 0x00, 0x75, 0x08,
+            0x95, 0x3F, 0x09, 0x01, 0x81, 0x02, 0x09, 0x01, 0x91, 0x02, 0xC0};
+}
+
+std::vector<uint8_t> consumerDescriptor() {
+    return {0x05, 0x0C, 0x09, 0x01, 0xA1, 0x01, 0x85, 0x03, 0x75, 0x10, 0x95, 0x01, 0x19, 0x00,
+            0x2A, 0xFF, 0x02, 0x81, 0x00, 0xC0};
+}
+
+std::vector<uint8_t> statusDescriptor() {
+    return {0x05, 0x08, 0x09, 0x89, 0xA1, 0x01, 0x85, 0x05, 0x75, 0x08, 0x95, 0x01, 0x09, 0x01, 0x91, 0x02, 0xC0};
+}
+
+FakeHidraw::FakeHidraw() : FakeHidraw(makeTemporaryRoot()) {}
+
+FakeHidraw::FakeHidraw(const fs::path& root) : HidrawSystem(root / "sys", root / "dev"), root_(root) {
+    fs::create_directories(sysfsRoot() / "class" / "hidraw");
+    fs::create_directories(devRoot());
+    noticeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+}
+
+FakeHidraw::~FakeHidraw() {
+    for (auto& [name, node] : nodes_) {
+        ::close(node.libraryEnd);
+        ::close(node.keyboardEnd);
+    }
+    ::close(noticeFd_);
+    std::error_code error;
+    fs::remove_all(root_, error);
+}
+
+int FakeHidraw::plug(const FakeNodeSpec& spec, OpenOutcome outcome) {
+    int ends[2];
+    if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends) != 0) throw std::runtime_error("socketpair");
+    unsigned instance;
+    {
+        std::lock_guard lock(mutex_);
+        instance = ++instances_;
+        nodes_[spec.name] = Node{ends[0], ends[1], outcome, 0, instance};
+    }
+    // As in sysfs: hidrawN/device links to the HID device, numbered anew at every plug-in.
+    char hidDevice[32];
+    std::snprintf(hidDevice, sizeof hidDevice, "0003:%04X:%04X.%04X", spec.vendorId, spec.productId, instance);
+    const fs::path devices = sysfsRoot() / "devices" / spec.name;
+    fs::create_directories(devices / hidDevice);
+    char uevent[160];
+    std::snprintf(uevent, sizeof uevent, "DRIVER=hid-generic\nHID_ID=0003:%08X:%08X\nHID_NAME=Quillmar\nHID_PHYS=%s\n",
+                  spec.vendorId, spec.productId, spec.phys.c_str());
+    writeFile(devices / hidDevice / "uevent", uevent);
+    writeFile(devices / hidDevice / "report_descriptor", std::string(spec.descriptor.begin(), spec.descriptor.end()));
+    const fs::path entry = sysfsRoot() / "class" / "hidraw" / spec.name;
+    fs::create_directories(entry);
+    fs::create_directory_symlink(devices / hidDevice, entry / "device");
+    notice();
+    return ends[1];
+}
+
+FakeHidraw::Keyboard FakeHidraw::plugKeyboard(int firstNumber, const std::string& port) {
+    auto spec = [&](int offset, std::vector<uint8_t> descriptor) {
+        return FakeNodeSpec{"hidraw" + std::to_string(firstNumber + offset),
+                            "usb-0000:00:14.0-" + port + "/input" + std::to_string(offset), std::move(descriptor)};
+    };
+    Keyboard keyboard{};
+    keyboard.consumer = plug(spec(0, consumerDescriptor()));
+    keyboard.command = plug(spec(1, commandDescriptor()));
+    keyboard.status = plug(spec(2, statusDescriptor()));
+    return keyboard;
+}
+
+void FakeHidraw::unplug(const std::string& name) {
+    std::error_code error;
+    fs::remove_all(sysfsRoot() / "class" / "hidraw" / name, error);
+    fs::remove_all(sysfsRoot() / "devices" / name, error);
+    {
+        std::lock_guard lock(mutex_);
+        auto it = nodes_.find(name);
+        if (it == nodes_.end()) return;
+        // Closing the keyboard's end hangs up every reader of the node.
+        ::close(it->second.keyboardEnd);
+        ::close(it->second.libraryEnd);
+        nodes_.erase(it);
+    }
+    notice();
+}
+
+int FakeHidraw::openCount(const std::string& name) {
+    std::lock_guard lock(mutex_);
+    auto it = nodes_.find(name);
+    return it == nodes_.end() ? 0 : it->second.opens;
+}
+
+int FakeHidraw::openNode(const fs::path& path, int /*flags*/) {
+    std::lock_guard lock(mutex_);
+    auto it = path.parent_path() == devRoot() ? nodes_.find(path.filename().string()) : nodes_.end();
+    if (it == nodes_.end() || it->second.outcome == OpenOutcome::Vanished) {
+        errno = ENOENT;
+        return -1;
+    }
+    if (it->second.outcome == OpenOutcome::Denied) {
+        errno = EACCES;
+        return -1;
+    }
+    ++it->second.opens;
+    return ::fcntl(it->second.libraryEnd, F_DUPFD_CLOEXEC, 0);
+}
+
+ssize_t FakeHidraw::writeReport(int fd, const uint8_t* bytes, size_t length) {
+    if (shortWrites_ && length > 1) return ::write(fd, bytes, length - 1);
+    return ::write(fd, bytes, length);
+}
+
+void FakeHidraw::notice() {
+    uint64_t one = 1;
+    [[maybe_unused]] ssize_t n = ::write(noticeFd_, &one, sizeof one);
+}
+
+void FakeHidraw::drainChangeNotices() {
+    uint64_t value;
+    [[maybe_unused]] ssize_t n = ::read(noticeFd_, &value, sizeof value);
+}
+
+} // namespace quillmar::hidraw::testing
