@@ -121,7 +121,7 @@ TEST(LoadConfigurationFile, ReadsDamagedFilesOnlyAsFarAsTheyGo) {
          }},
         {"last text without terminator",
          [](SampleFile& f) {
-             f.bytes.resize(f.bytes.size() - 2);
+             f.bytes.erase(f.bytes.end() - 2, f.bytes.end());
              setU32(f.bytes, 16, 12 + 26);
          },
          [](const ConfigStore& s) { EXPECT_EQ(s.texts().text(1500), std::u16string_view(u"/usr/bin/game")); }},
