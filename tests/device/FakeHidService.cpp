@@ -312,8 +312,7 @@ void FakeHidService::drain() {
 
 std::vector<std::uint8_t> answerWithStatus(const FakeHidService::Report& request,
                                            std::uint8_t status) {
-    DeviceReport answer;
-    std::copy_n(request.begin(), DeviceReport::kHeaderSize, answer.bytes.begin());
+    DeviceReport answer{request};
     answer.bytes[7] = status;
     answer.seal();
     return {answer.bytes.begin(), answer.bytes.end()};

@@ -103,7 +103,7 @@ private:
     EventLane consumerLane_;
 };
 
-// A 64-byte answer to request with another status byte, sealed.
+// The report with another status byte, sealed: an answer to request.
 std::vector<std::uint8_t> answerWithStatus(const FakeHidService::Report& request,
                                            std::uint8_t status);
 
