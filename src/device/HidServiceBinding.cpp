@@ -56,7 +56,12 @@ HidServiceBinding tryBindHidService(const std::string& libraryPath) {
         return binding;
     }
     binding.error = resolveAll(library, binding.service);
-    if (binding.ok() && binding.service.Init(0) <= 0) binding.error = "Init(0) failed";
+    if (!binding.ok()) {
+        dlclose(library);
+        binding.service = {};
+        return binding;
+    }
+    if (binding.service.Init(0) <= 0) binding.error = "Init(0) failed";
     return binding;
 }
 
