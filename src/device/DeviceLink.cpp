@@ -3,6 +3,8 @@
 #include "device/GKeyButtons.h"
 #include "device/WindowMessages.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <shared_mutex>
 #include <thread>
 
@@ -70,7 +72,7 @@ void DeviceLink::handleNotification(const HidlaneEvent& event) {
             handleConsumerNotice(static_cast<std::uint16_t>(record.data[0] | record.data[1] << 8));
         }
     } else if (event.kind == HIDLANE_EVENT_DEVICE_COUNT && record.tag == HIDLANE_TAG_CTRL) {
-        StartPresenceCheck(static_cast<int>(record.lengthOrCount));
+        StartPresenceCheck(static_cast<int>(std::min<std::uint32_t>(record.lengthOrCount, INT32_MAX)));
     }
 }
 

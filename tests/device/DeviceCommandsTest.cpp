@@ -131,10 +131,8 @@ TEST_F(DeviceCommandsTest, StatusBytesBecomeResultCodes) {
 // write stops at the failing piece.
 TEST_F(DeviceCommandsTest, FailingPieceEndsTheOperation) {
     fake.setResponder([this](const FakeHidService::Report& request, int index) {
-        const auto bytes = index >= 2 ? answerWithStatus(request, 0xFE) : [&] {
-            const auto answer = fake.keyboardAnswer(request);
-            return Bytes(answer.begin(), answer.end());
-        }();
+        const auto bytes =
+            index >= 2 ? answerWithStatus(request, 0xFE) : fake.keyboardAnswerBytes(request);
         return std::vector<FakeHidService::Delivery>{{bytes, {}}};
     });
     std::array<std::uint8_t, kKeyBlockBytes> block;
@@ -197,10 +195,8 @@ TEST_F(ActiveProfileTest, FirstQueryReadsTheKeyboardOnce) {
 TEST_F(ActiveProfileTest, FailedWriteForgetsTheProfile) {
     ASSERT_EQ(commands().GetActiveProfile(), 1);
     fake.setResponder([this](const FakeHidService::Report& request, int) {
-        const auto answer = request[3] == 4 ? answerWithStatus(request, 0xFF) : [&] {
-            const auto report = fake.keyboardAnswer(request);
-            return Bytes(report.begin(), report.end());
-        }();
+        const auto answer = request[3] == 4 ? answerWithStatus(request, 0xFF)
+                                             : fake.keyboardAnswerBytes(request);
         return std::vector<FakeHidService::Delivery>{{answer, {}}};
     });
     EXPECT_EQ(commands().SetActiveProfile(2), kStatusFailed);

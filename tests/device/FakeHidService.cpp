@@ -178,8 +178,7 @@ int FakeHidService::writeOne(const HidSelector* selector, const std::uint8_t* da
     if (responder) {
         deliveries = responder(request, index);
     } else {
-        const auto answer = keyboardAnswer(request);
-        deliveries.push_back({{answer.begin(), answer.end()}, {}});
+        deliveries.push_back({keyboardAnswerBytes(request), {}});
     }
     for (auto& d : deliveries) {
         deliver(commandLane_, HIDLANE_TAG_CTRL, HIDLANE_EVENT_DATA, std::move(d.bytes), 0,
@@ -204,6 +203,11 @@ FakeHidService::Report FakeHidService::keyboardAnswer(const Report& request) {
     }
     answer.seal();
     return answer.bytes;
+}
+
+std::vector<std::uint8_t> FakeHidService::keyboardAnswerBytes(const Report& request) {
+    const auto answer = keyboardAnswer(request);
+    return {answer.begin(), answer.end()};
 }
 
 std::uint8_t FakeHidService::memoryByte(std::uint8_t readCommand, std::size_t address) const {

@@ -64,6 +64,7 @@ public:
 
     // The default keyboard: reads answer from its memory, writes store into it.
     Report keyboardAnswer(const Report& request);
+    std::vector<std::uint8_t> keyboardAnswerBytes(const Report& request);
     std::uint8_t memoryByte(std::uint8_t readCommand, std::size_t address) const;
     void setMemoryByte(std::uint8_t readCommand, std::size_t address, std::uint8_t value);
 
