@@ -116,42 +116,47 @@ int DeviceCommands::WriteKeyColours(int profile, int firstKey,
                       rgb);
 }
 
+// One request buffer serves every piece, as the keyboard has always been
+// sent: bytes behind a shorter last piece keep the previous piece's data.
+int DeviceCommands::runPieces(Command command, std::uint16_t base, std::size_t size,
+                              const PieceStep& fill, const PieceStep& take) {
+    auto request = DeviceReport::request(static_cast<std::uint8_t>(command), 0, 0);
+    DeviceReport answer;
+    for (std::size_t offset = 0; offset < size; offset += DeviceReport::kMaxData) {
+        const auto length = std::min(DeviceReport::kMaxData, size - offset);
+        request.setLength(static_cast<std::uint8_t>(length));
+        request.setAddress(static_cast<std::uint16_t>(base + offset));
+        fill(request, offset, length);
+        request.seal();
+        const int result = exchange(request, answer);
+        if (result != kSuccess) return result;
+        take(answer, offset, length);
+    }
+    return kSuccess;
+}
+
 // Reads into a scratch copy so a failure part-way leaves the caller's data
 // as it was.
 int DeviceCommands::readPieces(Command command, std::uint16_t base,
                                std::span<std::uint8_t> area) {
     std::vector<std::uint8_t> scratch(area.size());
-    auto request = DeviceReport::request(static_cast<std::uint8_t>(command), 0, 0);
-    DeviceReport answer;
-    for (std::size_t offset = 0; offset < area.size(); offset += DeviceReport::kMaxData) {
-        const auto length = std::min(DeviceReport::kMaxData, area.size() - offset);
-        request.setLength(static_cast<std::uint8_t>(length));
-        request.setAddress(static_cast<std::uint16_t>(base + offset));
-        request.seal();
-        const int result = exchange(request, answer);
-        if (result != kSuccess) return result;
-        std::copy_n(answer.data().begin(), length, scratch.begin() + offset);
-    }
-    std::copy(scratch.begin(), scratch.end(), area.begin());
-    return kSuccess;
+    const int result = runPieces(
+        command, base, area.size(), [](DeviceReport&, std::size_t, std::size_t) {},
+        [&](DeviceReport& answer, std::size_t offset, std::size_t length) {
+            std::copy_n(answer.data().begin(), length, scratch.begin() + offset);
+        });
+    if (result == kSuccess) std::copy(scratch.begin(), scratch.end(), area.begin());
+    return result;
 }
 
-// One request buffer serves every piece, as the keyboard has always been
-// sent: bytes behind a shorter last piece keep the previous piece's data.
 int DeviceCommands::writePieces(Command command, std::uint16_t base,
                                 std::span<const std::uint8_t> area) {
-    auto request = DeviceReport::request(static_cast<std::uint8_t>(command), 0, 0);
-    DeviceReport answer;
-    for (std::size_t offset = 0; offset < area.size(); offset += DeviceReport::kMaxData) {
-        const auto length = std::min(DeviceReport::kMaxData, area.size() - offset);
-        request.setLength(static_cast<std::uint8_t>(length));
-        request.setAddress(static_cast<std::uint16_t>(base + offset));
-        std::copy_n(area.begin() + offset, length, request.data().begin());
-        request.seal();
-        const int result = exchange(request, answer);
-        if (result != kSuccess) return result;
-    }
-    return kSuccess;
+    return runPieces(
+        command, base, area.size(),
+        [&](DeviceReport& request, std::size_t offset, std::size_t length) {
+            std::copy_n(area.begin() + offset, length, request.data().begin());
+        },
+        [](DeviceReport&, std::size_t, std::size_t) {});
 }
 
 int DeviceCommands::GetActiveProfile() {

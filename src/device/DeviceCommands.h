@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 
 namespace quillmar::device {
@@ -76,6 +77,10 @@ private:
     int exchange(const DeviceReport& request, DeviceReport& answer);
     int sendSimple(Command command, std::uint8_t length, std::uint16_t address,
                    std::span<const std::uint8_t> data = {});
+    // Prepares a piece's request, or takes a piece's answer.
+    using PieceStep = std::function<void(DeviceReport&, std::size_t offset, std::size_t length)>;
+    int runPieces(Command command, std::uint16_t base, std::size_t size, const PieceStep& fill,
+                  const PieceStep& take);
     int readPieces(Command command, std::uint16_t base, std::span<std::uint8_t> area);
     int writePieces(Command command, std::uint16_t base, std::span<const std::uint8_t> area);
 
