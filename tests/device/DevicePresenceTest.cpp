@@ -99,8 +99,9 @@ TEST_F(DevicePresenceTest, TrayWaitsForTheInitialisedWindow) {
 TEST_F(DevicePresenceTest, ShutdownEndsACheckStillWaitingForTheWindow) {
     window.initialised = false;
     fake.announceDeviceCount(1);
-    fake.drain();
+    while (window.calls().empty()) std::this_thread::sleep_for(1ms);  // the check now waits
     link.reset();
+    EXPECT_THAT(window.calls(), ElementsAre("send 5452 50524f46"));
     makeLink(quickTiming());
 }
 
