@@ -80,6 +80,8 @@ struct AnswerScript {
     std::size_t expectedWrites;
 };
 
+void PrintTo(const AnswerScript& script, std::ostream* out) { *out << script.name; }
+
 class AnswerScriptTest : public CommandTransactionTest,
                          public ::testing::WithParamInterface<AnswerScript> {};
 
