@@ -1,0 +1,18 @@
+#include "ConsolePrompt.h"
+
+#include "profiles/Utf.h"
+
+#include <iostream>
+
+namespace quillmar::ctl {
+
+void ConsolePrompt::showMessage(const std::u16string& text) {
+    std::cerr << profiles::toUtf8(text) << '\n';
+}
+
+bool ConsolePrompt::askYesNo(const std::u16string& text) {
+    std::cerr << profiles::toUtf8(text) << " [answered No]\n";
+    return false;
+}
+
+}  // namespace quillmar::ctl

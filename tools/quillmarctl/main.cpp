@@ -1,0 +1,54 @@
+#include "Commands.h"
+#include "ExitCodes.h"
+#include "Invocation.h"
+
+#include "hidlane/hidraw/Doctor.h"
+
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+using namespace quillmar::ctl;
+
+namespace {
+
+int runDoctorCommand(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+    if (!invocation.arguments.empty()) {
+        err << kUsageText;
+        return kExitBadUsage;
+    }
+    return quillmar::hidraw::runDoctor(out);
+}
+
+using CommandFunction = int (*)(const Invocation&, std::ostream&, std::ostream&);
+
+const std::map<std::string, CommandFunction>& commandTable() {
+    static const std::map<std::string, CommandFunction> table = {
+        {"doctor", runDoctorCommand},
+        {"info", runInfo},
+        {"profile", runProfile},
+    };
+    return table;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    if (words.size() == 1 && (words[0] == "--help" || words[0] == "-h" || words[0] == "help")) {
+        std::cout << kUsageText;
+        return kExitDone;
+    }
+    const auto invocation = parseInvocation(words);
+    if (!invocation) {
+        std::cerr << kUsageText;
+        return kExitBadUsage;
+    }
+    const auto command = commandTable().find(invocation->command);
+    if (command == commandTable().end()) {
+        std::cerr << "quillmarctl: unknown command '" << invocation->command << "'\n" << kUsageText;
+        return kExitBadUsage;
+    }
+    return command->second(*invocation, std::cout, std::cerr);
+}
