@@ -5,6 +5,8 @@
 #include <mutex>
 #include <utility>
 
+#include <sys/prctl.h>
+
 namespace quillmar::sim {
 
 struct CallbackLane::State {
@@ -81,6 +83,9 @@ void CallbackLane::stop() {
 }
 
 void CallbackLane::run(std::shared_ptr<State> state) {
+    // A keyboard answers on its USB frame, not 50 us late as the kernel's
+    // default timer slack would make this thread.
+    ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     std::unique_lock lock(state->mutex);
     while (!state->stopping) {
         if (state->pending.empty()) {
