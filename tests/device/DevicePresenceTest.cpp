@@ -1,0 +1,108 @@
+#include "device/LinkFixture.h"
+#include "device/ResultCode.h"
+#include "device/WindowMessages.h"
+
+#include <gmock/gmock.h>
+
+namespace quillmar::device::testing {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::Not;
+
+class DevicePresenceTest : public LinkFixture {
+protected:
+    void plug(int count) {
+        fake.announceDeviceCount(count);
+        settle();
+    }
+    DevicePresence& presence() { return link->presence(); }
+};
+
+TEST_F(DevicePresenceTest, FirstArrivalReadsTheKeyboardReloadsAndShowsTheWindow) {
+    plug(1);
+    EXPECT_THAT(window.calls(),
+                ElementsAre("send 5452 50524f46", "icon 141", "post 5350 4f50454e"));
+    EXPECT_EQ(presence().connectedCount(), 1);
+    EXPECT_EQ(presence().macroMemorySize(), 0x40 * 128);
+    EXPECT_EQ(presence().defaultKeyTable()[200], fake.memoryByte(15, 200));
+    EXPECT_TRUE(presence().autoShowDone());
+    EXPECT_THAT(prompt.messages(), IsEmpty());
+}
+
+TEST_F(DevicePresenceTest, RemovalClosesEditorsHidesAndForgetsTheProfile) {
+    plug(1);
+    ASSERT_EQ(link->commands().SetActiveProfile(2), kSuccess);
+    window.clear();
+    plug(0);
+    EXPECT_THAT(window.calls(), ElementsAre("send 4753 0", "hide", "icon 128"));
+    EXPECT_EQ(presence().connectedCount(), 0);
+
+    window.clear();
+    fake.setMemoryByte(3, kDeviceInfoActiveProfile, 0);
+    plug(1);
+    EXPECT_THAT(window.calls(), ElementsAre("send 5452 50524f46", "icon 141"));
+    EXPECT_EQ(link->commands().GetActiveProfile(), 0);
+}
+
+TEST_F(DevicePresenceTest, CountEqualToTheConnectedCountDoesNothing) {
+    plug(1);
+    window.clear();
+    const auto writes = fake.writes().size();
+    plug(1);
+    EXPECT_THAT(window.calls(), IsEmpty());
+    EXPECT_EQ(fake.writes().size(), writes);
+}
+
+TEST_F(DevicePresenceTest, StartWithKeyboardRunsTheArrival) {
+    EXPECT_EQ(link->start(), 1);
+    settle();
+    EXPECT_THAT(window.calls(),
+                ElementsAre("send 5452 50524f46", "icon 141", "post 5350 4f50454e"));
+}
+
+TEST_F(DevicePresenceTest, StartWithoutKeyboardNeverShowsTheWindowLater) {
+    fake.setDeviceCount(0);
+    EXPECT_EQ(link->start(), 0);
+    settle();
+    plug(1);
+    EXPECT_THAT(window.calls(), ElementsAre("send 5452 50524f46", "icon 141"));
+}
+
+TEST_F(DevicePresenceTest, FailedLayoutReadTellsTheUserAndKeepsTheOldTable) {
+    const auto before = presence().defaultKeyTable();
+    fake.setResponder([](const FakeHidService::Report& request, int) {
+        return std::vector<FakeHidService::Delivery>{
+            {answerWithStatus(request, request[3] == 15 ? 0xFF : 0), {}}};
+    });
+    plug(1);
+    EXPECT_THAT(prompt.messages(), ElementsAre(u"Reads the default keyboard layout failure"));
+    EXPECT_EQ(presence().defaultKeyTable(), before);
+    EXPECT_THAT(window.calls(), Contains("send 5452 50524f46"));
+    EXPECT_EQ(presence().connectedCount(), 1);
+}
+
+TEST_F(DevicePresenceTest, TrayWaitsForTheInitialisedWindow) {
+    window.initialised = false;
+    fake.announceDeviceCount(1);
+    fake.drain();
+    std::this_thread::sleep_for(30ms);
+    EXPECT_THAT(window.calls(), Not(Contains("icon 141")));
+    EXPECT_EQ(presence().connectedCount(), 0);
+    window.initialised = true;
+    settle();
+    EXPECT_THAT(window.calls(), Contains("icon 141"));
+}
+
+TEST_F(DevicePresenceTest, ShutdownEndsACheckStillWaitingForTheWindow) {
+    window.initialised = false;
+    fake.announceDeviceCount(1);
+    fake.drain();
+    link.reset();
+    makeLink(quickTiming());
+}
+
+}  // namespace
+}  // namespace quillmar::device::testing
