@@ -3,7 +3,7 @@
 namespace quillmar::config {
 
 bool applyChanges(bool changesPending, Configuration& configuration, const std::function<int()>& saveProfileFile,
-                  DownloadTarget& target) {
+                  const DownloadTarget& target) {
     if (!changesPending) return false;
     auto held = configuration.working.lock();
     // The download runs even when the file could not be written: the keyboard

@@ -12,6 +12,6 @@ namespace quillmar::config {
 // success) and downloads the active profile. True when both succeeded, so
 // that the Apply button is disabled; false leaves the button as it is.
 bool applyChanges(bool changesPending, Configuration& configuration, const std::function<int()>& saveProfileFile,
-                  DownloadTarget& target);
+                  const DownloadTarget& target);
 
 }  // namespace quillmar::config

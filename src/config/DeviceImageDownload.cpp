@@ -14,7 +14,7 @@
 namespace quillmar::config {
 namespace {
 
-void showText(DownloadTarget& target, profiles::TextSlot slot) {
+void showText(const DownloadTarget& target, profiles::TextSlot slot) {
     const auto& info = profiles::kTextSlots[static_cast<std::size_t>(slot)];
     target.prompt.showMessage(target.texts.text(info.key, info.builtIn));
 }
@@ -74,7 +74,7 @@ DownloadTarget downloadTargetOf(device::DeviceLink& link, platform::Prompt& prom
                           link.presence().defaultKeyTable(), prompt, texts};
 }
 
-int downloadImage(ConfigStore& snapshot, DownloadScope scope, DownloadTarget& target) {
+int downloadImage(ConfigStore& snapshot, DownloadScope scope, const DownloadTarget& target) {
     auto held = snapshot.lock();
     const MacroAreaSizes sizes = macroAreaSizes(snapshot.macros());
     if (sizes.withoutNames > target.macroMemoryBytes) {
@@ -96,7 +96,7 @@ int downloadImage(ConfigStore& snapshot, DownloadScope scope, DownloadTarget& ta
     return result;
 }
 
-int takeDownloadSnapshot(Configuration& configuration, DownloadScope scope, DownloadTarget& target) {
+int takeDownloadSnapshot(Configuration& configuration, DownloadScope scope, const DownloadTarget& target) {
     BothStoresLock held(configuration);
     try {
         copyIntoSnapshot(configuration.working, configuration.snapshot);

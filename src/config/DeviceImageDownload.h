@@ -42,12 +42,12 @@ DownloadTarget downloadTargetOf(device::DeviceLink& link, platform::Prompt& prom
 // - With the active profile unknown, no key block is written.
 // 1 when the last key block written was accepted, else 0. Takes the
 // snapshot's lock for the whole download.
-int downloadImage(ConfigStore& snapshot, DownloadScope scope, DownloadTarget& target);
+int downloadImage(ConfigStore& snapshot, DownloadScope scope, const DownloadTarget& target);
 
 // Copies the working configuration into the download snapshot (header
 // refreshed, launch-program and text-block texts packed as the profile file
 // keeps them) and runs downloadImage on it. Nothing is sent when memory runs
 // out; the result is then 0. Takes both stores' locks, working first.
-int takeDownloadSnapshot(Configuration& configuration, DownloadScope scope, DownloadTarget& target);
+int takeDownloadSnapshot(Configuration& configuration, DownloadScope scope, const DownloadTarget& target);
 
 }  // namespace quillmar::config
