@@ -25,13 +25,12 @@ DeviceKeyEntry encodeKey(std::uint32_t value) {
     return {entry_kind::kKeyboard, keyboard_entry::kUsage, id};
 }
 
-// A macro that no longer exists (or lies beyond what a byte can address)
-// must not play whichever macro sits at position 0: the key keeps its default.
-DeviceKeyEntry encodePlayMacro(std::uint32_t macroId, DeviceKeyEntry defaultEntry,
-                               const MacroPositionLookup& macroPositionOf) {
+// A macro that no longer exists is sent as the keyboard's first macro
+// (position 0), as the list's first macro is what such a key falls back to.
+DeviceKeyEntry encodePlayMacro(std::uint32_t macroId, const MacroPositionLookup& macroPositionOf) {
     const int position = macroPositionOf ? macroPositionOf(macroId) : -1;
-    if (position < 0 || position > 0xFF) return defaultEntry;
-    return {entry_kind::kMacro, macro_entry::kPlayMacro, static_cast<std::uint8_t>(position)};
+    const auto byte = position < 0 ? std::uint8_t{0} : static_cast<std::uint8_t>(position);
+    return {entry_kind::kMacro, macro_entry::kPlayMacro, byte};
 }
 
 DeviceKeyEntry encodeMedia(std::uint32_t index) {
@@ -95,7 +94,7 @@ DeviceKeyEntry encodeKeyEntry(const KeyAssignment& record, DeviceKeyEntry defaul
     case AssignmentType::Key:
         return encodeKey(record.value);
     case AssignmentType::PlayMacro:
-        return encodePlayMacro(record.value, defaultEntry, macroPositionOf);
+        return encodePlayMacro(record.value, macroPositionOf);
     case AssignmentType::StopMacro:
         return {entry_kind::kMacro, macro_entry::kStopMacro, 0};
     case AssignmentType::Media:

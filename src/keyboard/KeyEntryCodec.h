@@ -10,7 +10,7 @@
 namespace quillmar::keyboard {
 
 // The 0-based position of a macro in the macro list, or -1 when no macro has
-// the id.
+// the id (the key is then sent as playing the first macro).
 using MacroPositionLookup = std::function<int(std::uint32_t macroId)>;
 
 // The key sitting at a position, from the position's default entry; 0 when

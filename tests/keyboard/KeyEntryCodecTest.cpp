@@ -67,7 +67,7 @@ TEST(EncodeKeyEntry, EachTypeGivesItsEntry) {
         {"key beyond 16 bits does not alias", assignment(AssignmentType::Key, 0x1001E), {0x02, 0x02, 0x00}},
         {"play macro", assignment(AssignmentType::PlayMacro, 42), {0x05, 0x01, 0x02}},
         {"play first macro", assignment(AssignmentType::PlayMacro, 7), {0x05, 0x01, 0x00}},
-        {"play a macro that is gone", assignment(AssignmentType::PlayMacro, 9), kDefaultPower},
+        {"play a macro that is gone", assignment(AssignmentType::PlayMacro, 9), {0x05, 0x01, 0x00}},
         {"stop macro", assignment(AssignmentType::StopMacro, 3), {0x05, 0x02, 0x00}},
         {"media volume up", assignment(AssignmentType::Media, 6), {0x03, 0xE9, 0x00}},
         {"media web search", assignment(AssignmentType::Media, 14), {0x03, 0x21, 0x02}},
@@ -80,10 +80,12 @@ TEST(EncodeKeyEntry, EachTypeGivesItsEntry) {
     for (const Case& c : cases) EXPECT_EQ(encodeKeyEntry(c.record, kDefaultPower, macroPosition), c.expected) << c.what;
 }
 
-TEST(EncodeKeyEntry, MacroWithoutALookupKeepsTheDefault) {
-    EXPECT_EQ(encodeKeyEntry(assignment(AssignmentType::PlayMacro, 7), kDefaultPower, {}), kDefaultPower);
+TEST(EncodeKeyEntry, MacroWithoutALookupPlaysTheFirstMacro) {
+    const DeviceKeyEntry firstMacro{0x05, 0x01, 0x00};
+    EXPECT_EQ(encodeKeyEntry(assignment(AssignmentType::PlayMacro, 7), kDefaultPower, {}), firstMacro);
     EXPECT_EQ(encodeKeyEntry(assignment(AssignmentType::PlayMacro, 7), kDefaultPower, [](std::uint32_t) { return 256; }),
-              kDefaultPower);
+              firstMacro)
+        << "a position is cut to the entry's byte";
 }
 
 TEST(DecodeKeyEntry, EachEntryGivesItsRecord) {

@@ -9,6 +9,7 @@
 #include "hidlane/sim/SimKeyboard.h"
 #include "lighting/LightingControl.h"
 #include "platform/TempFolder.h"
+#include "support/LinkedSimService.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -26,23 +27,6 @@ using namespace std::chrono_literals;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using Bytes = std::vector<std::uint8_t>;
-
-device::HidService linkedSimService() {
-    device::HidService service;
-    service.Debug = &::Debug;
-    service.Init = &::Init;
-    service.End = &::End;
-    service.RequestGetDeviceCount = &::RequestGetDeviceCount;
-    service.DeleteRequestFromUnitId = &::DeleteRequestFromUnitId;
-    service.DeleteRequestFromHandle = &::DeleteRequestFromHandle;
-    service.RequestWrite = &::RequestWrite;
-    service.RequestWriteOne = &::RequestWriteOne;
-    service.RequestStatusWrite = &::RequestStatusWrite;
-    service.RequestStatusGet = &::RequestStatusGet;
-    service.RequestAsyncRead = &::RequestAsyncRead;
-    service.RequestStatusSetFeature = &::RequestStatusSetFeature;
-    return service;
-}
 
 // One request of the trace in words: "begin", "end", "info", "read 42",
 // "write 57: 02".
@@ -78,7 +62,7 @@ protected:
             ::unsetenv(name);
         ASSERT_GT(Init(0), 0);
         const device::LinkTiming quick{5000ms, 1ms, 20ms, 1ms, 1ms, 1ms};
-        link = std::make_unique<device::DeviceLink>(linkedSimService(), window, prompt, texts, quick);
+        link = std::make_unique<device::DeviceLink>(quillmar::testing::linkedSimService(), window, prompt, texts, quick);
         link->publish();
         link->RegisterConsumerRead();
         link->RegisterCommandRead();

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <functional>
+
+#include "config/Configuration.h"
+#include "config/DeviceImageDownload.h"
+
+namespace quillmar::config {
+
+// The main window's Apply, without its busy indicator. With changes pending:
+// under the working configuration's lock, saves it with saveProfileFile (1 on
+// success) and downloads the active profile. True when both succeeded, so
+// that the Apply button is disabled; false leaves the button as it is.
+bool applyChanges(bool changesPending, Configuration& configuration, const std::function<int()>& saveProfileFile,
+                  const DownloadTarget& target);
+
+}  // namespace quillmar::config
