@@ -1,5 +1,6 @@
 #include "FacePainter.h"
 
+#include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPainterPath>
 
@@ -43,10 +44,13 @@ void drawText(QPainter& p, QRect rect, const QString& text, const QFont& font, Q
     p.drawText(rect, flags, text);
 }
 
-int legendSize(const QString& legend) {
-    if (legend.size() <= 1) return 15;
-    if (legend.size() <= 3) return 12;
-    return legend.size() <= 5 ? 11 : 10;
+// The largest pixel size up to preferred at which the text fits the width.
+QFont fittedFont(const QString& text, int preferred, bool bold, int width) {
+    for (int size = preferred; size > 7; --size) {
+        const QFont font = skinFont(size, bold);
+        if (QFontMetrics(font).horizontalAdvance(text) <= width) return font;
+    }
+    return skinFont(7, bold);
 }
 
 // A keycap: dark skirt, lighter top face, legend on the face.
@@ -90,9 +94,15 @@ void paintKeyCap(QPainter& p, const Control& c, PictureState state, bool macroKe
     default:
         break;
     }
+    if (state == PictureState::Disabled) {  // the assigned look
+        border = theme::kAssigned.darker(115);
+        skirtBorder = theme::kAssigned.darker(220);
+        top = QColor(0x3a, 0x30, 0x2a);
+        bottom = QColor(0x2c, 0x25, 0x21);
+    }
     fillRounded(p, r, 5, kCapSkirt, skirtBorder);
     fillRounded(p, face, 4, vertical(face, top, bottom), border);
-    if (state == PictureState::Disabled) {  // the assigned look
+    if (state == PictureState::Disabled) {
         legend = theme::kAssigned;
         const QRectF bar(face.left() + 5, face.bottom() - 4, face.width() - 10, 2.5);
         fillRounded(p, bar, 1, theme::kAssigned);
@@ -101,15 +111,16 @@ void paintKeyCap(QPainter& p, const Control& c, PictureState state, bool macroKe
     }
     const QRect text = face.toRect().adjusted(2, 1, -2, -3);
     if (c.shifted.isEmpty()) {
-        drawText(p, text, c.legend, skinFont(legendSize(c.legend), c.legend.size() <= 1), legend);
+        const bool single = c.legend.size() <= 1;
+        drawText(p, text, c.legend, fittedFont(c.legend, single ? 16 : 12, single, text.width() - 2), legend);
     } else {
         QColor upper = legend;
         if (state == PictureState::Normal) upper = theme::kTextDim;
         const int half = text.height() / 2;
         drawText(p, QRect(text.x(), text.y() + 1, text.width(), half), c.shifted,
-                 skinFont(c.shifted.size() > 1 ? 8 : 11), upper);
+                 fittedFont(c.shifted, c.shifted.size() > 1 ? 9 : 11, false, text.width() - 2), upper);
         drawText(p, QRect(text.x(), text.y() + half - 1, text.width(), text.height() - half), c.legend,
-                 skinFont(c.legend.size() > 1 ? 11 : 13, true), legend);
+                 fittedFont(c.legend, 13, true, text.width() - 2), legend);
     }
 }
 
