@@ -373,6 +373,10 @@ void paintBackground(QPainter& p, const WindowLayout& layout) {
 }
 
 void paintFace(QPainter& p, const Control& c, PictureState state, PictureSet set) {
+    // The tab area's picture shows the macro buttons only on the macro tab;
+    // elsewhere they are hidden and the area must be empty.
+    const bool macroEditButton = c.key.rfind("FUNC_MACRO_", 0) == 0;
+    if (macroEditButton && set != PictureSet::Macro && set != PictureSet::Macro2) return;
     const bool colourPicture = state == PictureState::ColourOff || state == PictureState::ColourOn;
     const bool keyLike = c.style == FaceStyle::KeyCap || c.style == FaceStyle::GKey;
     if (colourPicture && !keyLike) state = PictureState::Normal;

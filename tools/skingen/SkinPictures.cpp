@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include <array>
+#include <filesystem>
 #include <map>
 #include <stdexcept>
 #include <utility>
@@ -214,25 +215,48 @@ void writeProfileDialogSkin(const OutputFolder& out, const WindowLayout& layout)
     out.writeText("Skins/Profile.ini", ini.text());
 }
 
-QImage mainWindowPreview(const MainWindowLayout& layout) {
+QImage mainWindowPreview(const MainWindowLayout& layout, const std::filesystem::path& skins) {
     QImage image = renderScene(layout, PictureState::Normal, PictureSet::Main, false);
+    const QImage selected = renderScene(layout, PictureState::Disabled, PictureSet::Main, true);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     for (const Control& control : layout.faced) {
+        // The first profile and the fastest rate shown as chosen, as the window would.
+        if (control.key == "FUNC_PROFILE1" || control.key == "FUNC_REPORT4")
+            painter.drawImage(control.rect.topLeft(), selected.copy(control.rect.translated(-1, -1)));
         if (control.caption.isEmpty()) continue;
         painter.setFont(skinFont(12, control.style == FaceStyle::GKey));
         painter.setPen(Qt::white);
         painter.drawText(control.rect, Qt::AlignCenter, control.caption);
     }
+    // The lighting panel open on the first effect.
+    const std::map<std::string, std::string> bitmaps = {
+        {"CONTROL_DengStaPic", "dengdown.bmp"}, {"CONTROL_LightSlider", "4.bmp"},
+        {"CONTROL_SpeedSlider", "9.bmp"},       {"CONTROL_BLFXLStaPic", "leftup.bmp"},
+        {"CONTROL_BLFXRStaPic", "rightdown.bmp"}, {"CONTROL_HXsjsStaPic", "sjsdown.bmp"},
+        {"CONTROL_JDTStatic", "jdt3.bmp"}};
+    const std::map<std::string, QString> labels = {
+        {"CONTROL_DengStatic", "Lighting effect"}, {"CONTROL_LightStatic", "Brightness"},
+        {"CONTROL_SpeedStatic", "Speed"}, {"CONTROL_BLFXStatic", "Direction"}, {"CONTROL_HXysStatic", "Colour"},
+        {"CONTROL_HXsjsStatic", "Multicolour"}, {"CONTROL_UsbStatic", "Polling rate"}, {"KORVEL_VER", "Version 0.1.0"}};
     for (const Control& control : layout.placed) {
-        painter.setPen(QPen(QColor(0x55, 0x5c, 0x68), 1, Qt::DotLine));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRectF(control.rect).adjusted(0.5, 0.5, -0.5, -0.5));
-        painter.setFont(skinFont(10));
-        painter.setPen(theme::kTextDim);
-        painter.drawText(control.rect.adjusted(4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                         control.caption.isEmpty() ? QString::fromStdString(control.key).mid(8) : control.caption);
+        if (const auto bitmap = bitmaps.find(control.key); bitmap != bitmaps.end()) {
+            painter.drawImage(control.rect.topLeft(), QImage(QString::fromStdString((skins / bitmap->second).string())));
+        } else if (const auto label = labels.find(control.key); label != labels.end()) {
+            painter.setFont(skinFont(12));
+            painter.setPen(QColor(0xe4, 0xe4, 0xe4));
+            painter.drawText(control.rect, Qt::AlignLeft | Qt::AlignVCenter, label->second);
+        } else if (control.key == "CONTROL_XGcombox" || control.key == "CONTROL_HXysButton") {
+            const bool combo = control.key == "CONTROL_XGcombox";
+            painter.setPen(QColor(0x3b, 0x41, 0x4c));
+            painter.setBrush(combo ? QColor(0x22, 0x25, 0x2c) : QColor(0xff, 0x2d, 0x3a));
+            painter.drawRoundedRect(QRectF(control.rect).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
+            if (combo) {
+                painter.setPen(theme::kText);
+                painter.drawText(control.rect.adjusted(8, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, "Column Wave");
+            }
+        }
     }
     return image;
 }

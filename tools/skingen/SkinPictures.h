@@ -5,6 +5,7 @@
 
 #include <QImage>
 
+#include <filesystem>
 #include <string>
 
 namespace quillmar::skingen {
@@ -16,8 +17,9 @@ void writeCompositeDialogSkin(const OutputFolder& out, const WindowLayout& layou
 void writeProfileDialogSkin(const OutputFolder& out, const WindowLayout& layout);
 
 // The main window as a user first sees it: background, normal faces and the
-// captions the window writes itself, with the placed controls outlined.
-QImage mainWindowPreview(const MainWindowLayout& layout);
+// captions the window writes itself, the lighting panel open with the
+// bitmaps from the skins folder.
+QImage mainWindowPreview(const MainWindowLayout& layout, const std::filesystem::path& skins);
 
 // "%d,%d,%d,%d": x, y, width, height.
 std::string rectValue(QRect rect);

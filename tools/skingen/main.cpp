@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
         out.writeText("Skins/language.ini", languageFile(arguments.version));
         out.writeText("Skins/UserDengColor_3.userd", colourSchemeTemplate());
         out.writeText("Help/index.html", helpGuide(arguments.version));
-        if (!arguments.preview.empty() && !mainWindowPreview(main).save(QString::fromStdString(arguments.preview)))
+        if (!arguments.preview.empty() && !mainWindowPreview(main, out.root() / "Skins").save(QString::fromStdString(arguments.preview)))
             throw std::runtime_error("cannot write " + arguments.preview);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "quillmar_skingen: %s\n", error.what());
