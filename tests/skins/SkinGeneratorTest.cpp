@@ -109,6 +109,7 @@ double meanDifference(const QImage& a, QPoint aOrigin, const QImage& b, QPoint b
 TEST_F(SkinGeneratorTest, EveryMainWindowControlHasARectangleInsideTheBackground) {
     const QImage background = image(readIniString(skin("Main.ini"), "SCREEN", "Main", ""));
     ASSERT_FALSE(background.isNull());
+    EXPECT_EQ(readIniString(skin("Main.ini"), "SCREEN", "Link", "").rfind("https://", 0), 0u);
     std::vector<std::string> keys = mainWindowKeys();
     for (const std::string& key : keyButtonKeys()) keys.push_back(key);
     for (const std::string& key : keys) {

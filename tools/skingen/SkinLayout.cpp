@@ -9,6 +9,14 @@
 namespace quillmar::skingen {
 namespace {
 
+void face(WindowLayout& layout, const char* key, QRect rect, FaceStyle style, const char* caption = "") {
+    layout.faced.push_back({key, rect, style, {}, {}, QString::fromUtf8(caption)});
+}
+
+void place(WindowLayout& layout, const char* key, QRect rect, const char* caption = "") {
+    layout.placed.push_back({key, rect, FaceStyle::Blank, {}, {}, QString::fromUtf8(caption)});
+}
+
 constexpr int kMainWidth = 1120;
 constexpr int kMainHeight = 680;
 constexpr QPoint kKeyboardOrigin(47, 156);
@@ -88,9 +96,7 @@ void addLightingPanel(MainWindowLayout& layout) {
     layout.decor.push_back({DecorKind::Panel, layout.lightingPanel});
     for (int x : {304, 540, 888}) layout.decor.push_back({DecorKind::Divider, QRect(x, 462, 1, 136)});
 
-    auto place = [&layout](const char* key, QRect rect) {
-        layout.placed.push_back({key, rect, FaceStyle::Blank});
-    };
+    auto place = [&layout](const std::string& key, QRect rect) { skingen::place(layout, key.c_str(), rect); };
     place("CONTROL_DengStaPic", QRect(40, 486, 44, 44));
     place("CONTROL_DengStatic", QRect(96, 464, 196, 20));
     place("CONTROL_XGcombox", QRect(96, 488, 196, 28));
@@ -102,9 +108,9 @@ void addLightingPanel(MainWindowLayout& layout) {
     place("CONTROL_SpeedSlider", QRect(324, 548, 200, 24));
 
     for (const char* suffix : {"", "2", "3"}) {
-        place(("CONTROL_BLFXStatic" + std::string(suffix)).c_str(), QRect(556, 464, 100, 20));
-        place(("CONTROL_BLFXLStaPic" + std::string(suffix)).c_str(), QRect(556, 488, 36, 28));
-        place(("CONTROL_BLFXRStaPic" + std::string(suffix)).c_str(), QRect(598, 488, 36, 28));
+        place("CONTROL_BLFXStatic" + std::string(suffix), QRect(556, 464, 100, 20));
+        place("CONTROL_BLFXLStaPic" + std::string(suffix), QRect(556, 488, 36, 28));
+        place("CONTROL_BLFXRStaPic" + std::string(suffix), QRect(598, 488, 36, 28));
     }
     // Colour groups A and B never show together, so they share one place.
     place("CONTROL_HXysStatic", QRect(668, 464, 200, 20));
@@ -170,49 +176,43 @@ WindowLayout compositeDialogLayout() {
     layout.size = QSize(560, 440);
     layout.decor.push_back({DecorKind::Header, QRect(0, 0, 560, 50)});
     layout.decor.push_back({DecorKind::Footer, QRect(0, 384, 560, 56)});
-    auto face = [&layout](const char* key, QRect rect, FaceStyle style, const char* caption = "") {
-        layout.faced.push_back({key, rect, style, {}, {}, QString::fromUtf8(caption)});
-    };
-    auto place = [&layout](const char* key, QRect rect, const char* caption = "") {
-        layout.placed.push_back({key, rect, FaceStyle::Blank, {}, {}, QString::fromUtf8(caption)});
-    };
-    face("CONTROL_TITLE", QRect(16, 10, 230, 30), FaceStyle::TitleMark);
-    face("CONTROL_KEY", QRect(16, 58, 110, 34), FaceStyle::ProfileTab, "Single key");
-    face("CONTROL_MACRO", QRect(130, 58, 110, 34), FaceStyle::ProfileTab, "Macro");
-    face("CONTROL_MEDIA", QRect(244, 58, 110, 34), FaceStyle::ProfileTab, "Multimedia");
-    face("CONTROL_FUNCTION", QRect(358, 58, 110, 34), FaceStyle::ProfileTab, "Function");
-    face("CONTROL_CLEAR", QRect(476, 58, 32, 34), FaceStyle::ClearIcon);
-    face("CONTROL_OSK", QRect(512, 58, 32, 34), FaceStyle::KeyboardIcon);
-    face("CONTROL_MASK", QRect(16, 100, 528, 276), FaceStyle::TabPanel);
+    face(layout, "CONTROL_TITLE", QRect(16, 10, 230, 30), FaceStyle::TitleMark);
+    face(layout, "CONTROL_KEY", QRect(16, 58, 110, 34), FaceStyle::ProfileTab, "Single key");
+    face(layout, "CONTROL_MACRO", QRect(130, 58, 110, 34), FaceStyle::ProfileTab, "Macro");
+    face(layout, "CONTROL_MEDIA", QRect(244, 58, 110, 34), FaceStyle::ProfileTab, "Multimedia");
+    face(layout, "CONTROL_FUNCTION", QRect(358, 58, 110, 34), FaceStyle::ProfileTab, "Function");
+    face(layout, "CONTROL_CLEAR", QRect(476, 58, 32, 34), FaceStyle::ClearIcon);
+    face(layout, "CONTROL_OSK", QRect(512, 58, 32, 34), FaceStyle::KeyboardIcon);
+    face(layout, "CONTROL_MASK", QRect(16, 100, 528, 276), FaceStyle::TabPanel);
 
-    place("KEY_SETTING", QRect(32, 112, 496, 22), "Choose what this key does");
-    place("TISHI_SINGLE_STATIC", QRect(32, 142, 496, 40), "Press the key it should send:");
-    place("FUNC_KEY_INPUT", QRect(32, 190, 496, 48));
-    place("MEDIA_SETTING_TISHI", QRect(32, 142, 496, 22));
-    place("FUNC_MEDIA_SELECT", QRect(32, 168, 496, 196));
-    place("FUNCTION_KEY_SETTING_TISHI", QRect(32, 142, 496, 22));
-    place("FUNC_FUNCTION_SELECT", QRect(32, 168, 496, 196));
+    place(layout, "KEY_SETTING", QRect(32, 112, 496, 22), "Choose what this key does");
+    place(layout, "TISHI_SINGLE_STATIC", QRect(32, 142, 496, 40), "Press the key it should send:");
+    place(layout, "FUNC_KEY_INPUT", QRect(32, 190, 496, 48));
+    place(layout, "MEDIA_SETTING_TISHI", QRect(32, 142, 496, 22));
+    place(layout, "FUNC_MEDIA_SELECT", QRect(32, 168, 496, 196));
+    place(layout, "FUNCTION_KEY_SETTING_TISHI", QRect(32, 142, 496, 22));
+    place(layout, "FUNC_FUNCTION_SELECT", QRect(32, 168, 496, 196));
 
-    place("MARCO_NAME_SETTING", QRect(32, 142, 88, 26));
-    place("FUNC_MACRO_LIST", QRect(124, 142, 200, 26));
-    face("FUNC_MACRO_ADD", QRect(332, 142, 28, 26), FaceStyle::AddIcon);
-    face("FUNC_MACRO_DELETE", QRect(364, 142, 28, 26), FaceStyle::RemoveIcon);
-    place("FUNC_MACRO_LIST2", QRect(32, 176, 236, 190));
-    face("FUNC_MACRO_RECORD", QRect(282, 176, 230, 30), FaceStyle::Button, "Record");
-    face("FUNC_MACRO_DELETE2", QRect(282, 212, 112, 26), FaceStyle::Button, "Delete");
-    face("FUNC_MACRO_CLEAR", QRect(400, 212, 112, 26), FaceStyle::Button, "Clear");
-    face("FUNC_MACRO_UP_TOP", QRect(282, 244, 112, 26), FaceStyle::Button, "To top");
-    face("FUNC_MACRO_UP", QRect(400, 244, 112, 26), FaceStyle::Button, "Up");
-    face("FUNC_MACRO_DOWN", QRect(282, 276, 112, 26), FaceStyle::Button, "Down");
-    face("FUNC_MACRO_DOWN_BOTTOM", QRect(400, 276, 112, 26), FaceStyle::Button, "To bottom");
-    place("FUNC_MACRO_RECORD_DELAY", QRect(282, 312, 20, 20));
-    place("FUNC_MACRO_RECORD_DELAY2", QRect(306, 312, 206, 20), "Record delays");
-    place("FUNC_MACRO_CYCLES_PROMPT", QRect(282, 340, 90, 24), "Cycles");
-    place("FUNC_MACRO_CYCLES", QRect(376, 340, 70, 24));
+    place(layout, "MARCO_NAME_SETTING", QRect(32, 142, 88, 26));
+    place(layout, "FUNC_MACRO_LIST", QRect(124, 142, 200, 26));
+    face(layout, "FUNC_MACRO_ADD", QRect(332, 142, 28, 26), FaceStyle::AddIcon);
+    face(layout, "FUNC_MACRO_DELETE", QRect(364, 142, 28, 26), FaceStyle::RemoveIcon);
+    place(layout, "FUNC_MACRO_LIST2", QRect(32, 176, 236, 190));
+    face(layout, "FUNC_MACRO_RECORD", QRect(282, 176, 230, 30), FaceStyle::Button, "Record");
+    face(layout, "FUNC_MACRO_DELETE2", QRect(282, 212, 112, 26), FaceStyle::Button, "Delete");
+    face(layout, "FUNC_MACRO_CLEAR", QRect(400, 212, 112, 26), FaceStyle::Button, "Clear");
+    face(layout, "FUNC_MACRO_UP_TOP", QRect(282, 244, 112, 26), FaceStyle::Button, "To top");
+    face(layout, "FUNC_MACRO_UP", QRect(400, 244, 112, 26), FaceStyle::Button, "Up");
+    face(layout, "FUNC_MACRO_DOWN", QRect(282, 276, 112, 26), FaceStyle::Button, "Down");
+    face(layout, "FUNC_MACRO_DOWN_BOTTOM", QRect(400, 276, 112, 26), FaceStyle::Button, "To bottom");
+    place(layout, "FUNC_MACRO_RECORD_DELAY", QRect(282, 312, 20, 20));
+    place(layout, "FUNC_MACRO_RECORD_DELAY2", QRect(306, 312, 206, 20), "Record delays");
+    place(layout, "FUNC_MACRO_CYCLES_PROMPT", QRect(282, 340, 90, 24), "Cycles");
+    place(layout, "FUNC_MACRO_CYCLES", QRect(376, 340, 70, 24));
 
-    face("CONTROL_OK", QRect(228, 394, 100, 32), FaceStyle::Button, "OK");
-    face("CONTROL_CANCEL", QRect(336, 394, 100, 32), FaceStyle::Button, "Cancel");
-    face("CONTROL2_APPLY", QRect(444, 394, 100, 32), FaceStyle::Button, "Apply");
+    face(layout, "CONTROL_OK", QRect(228, 394, 100, 32), FaceStyle::Button, "OK");
+    face(layout, "CONTROL_CANCEL", QRect(336, 394, 100, 32), FaceStyle::Button, "Cancel");
+    face(layout, "CONTROL2_APPLY", QRect(444, 394, 100, 32), FaceStyle::Button, "Apply");
     return layout;
 }
 
@@ -223,16 +223,13 @@ WindowLayout profileDialogLayout() {
     layout.decor.push_back({DecorKind::ListFrame, QRect(14, 54, 452, 204)});
     layout.decor.push_back({DecorKind::Footer, QRect(0, 298, 480, 52)});
     layout.decor.push_back({DecorKind::WordMark, QRect(16, 8, 230, 30)});
-    layout.placed.push_back({"PROGRAM_LIST", QRect(16, 56, 448, 200), FaceStyle::Blank});
-    auto face = [&layout](const char* key, QRect rect, FaceStyle style, const char* caption) {
-        layout.faced.push_back({key, rect, style, {}, {}, QString::fromUtf8(caption)});
-    };
-    face("FUNC_ADD", QRect(16, 264, 100, 28), FaceStyle::Button, "Add");
-    face("FUNC_LOAD", QRect(122, 264, 100, 28), FaceStyle::Button, "Load");
-    face("FUNC_DELETE", QRect(228, 264, 100, 28), FaceStyle::Button, "Delete");
-    face("CONTROL_OK", QRect(152, 308, 100, 30), FaceStyle::Button, "OK");
-    face("CONTROL_CANCEL", QRect(258, 308, 100, 30), FaceStyle::Button, "Cancel");
-    face("CONTROL2_APPLY", QRect(364, 308, 100, 30), FaceStyle::Button, "Apply");
+    place(layout, "PROGRAM_LIST", QRect(16, 56, 448, 200));
+    face(layout, "FUNC_ADD", QRect(16, 264, 100, 28), FaceStyle::Button, "Add");
+    face(layout, "FUNC_LOAD", QRect(122, 264, 100, 28), FaceStyle::Button, "Load");
+    face(layout, "FUNC_DELETE", QRect(228, 264, 100, 28), FaceStyle::Button, "Delete");
+    face(layout, "CONTROL_OK", QRect(152, 308, 100, 30), FaceStyle::Button, "OK");
+    face(layout, "CONTROL_CANCEL", QRect(258, 308, 100, 30), FaceStyle::Button, "Cancel");
+    face(layout, "CONTROL2_APPLY", QRect(364, 308, 100, 30), FaceStyle::Button, "Apply");
     return layout;
 }
 

@@ -46,16 +46,33 @@ void writeButtonInfo(IniText& ini, const WindowLayout& layout) {
     for (const Control& control : layout.placed) ini.value(control.key, rectValue(control.rect));
 }
 
-void writeScreen(IniText& ini, const std::string& prefix) {
+void writeScreen(IniText& ini, const std::string& prefix, const std::string& link) {
     ini.section("SCREEN");
     ini.value("Main", prefix + "_bg.jpg");
     ini.value("Mask", prefix + "_mask.png");
+    if (!link.empty()) ini.value("Link", link);
 }
 
-void writeWindowBase(const OutputFolder& out, const WindowLayout& layout, const std::string& prefix,
-                     PictureSet set) {
+using PictureList = std::vector<std::pair<std::string, PictureState>>;
+
+void writeBackgroundAndMask(const OutputFolder& out, const WindowLayout& layout, const std::string& prefix,
+                            PictureSet set) {
     out.writeImage("Skins/" + prefix + "_bg.jpg", renderScene(layout, PictureState::Normal, set, false));
     out.writeImage("Skins/" + prefix + "_mask.png", renderMask(layout.size));
+}
+
+void writeStatePictures(const OutputFolder& out, const WindowLayout& layout, PictureSet set,
+                        const PictureList& pictures) {
+    for (const auto& [name, state] : pictures)
+        out.writeImage("Skins/" + name, renderScene(layout, state, set, true));
+}
+
+// A skin file's common part: the window's pictures and every control's place.
+IniText skinFile(const std::string& prefix, const WindowLayout& layout, const std::string& link = "") {
+    IniText ini;
+    writeScreen(ini, prefix, link);
+    writeButtonInfo(ini, layout);
+    return ini;
 }
 
 const Control& controlNamed(const WindowLayout& layout, const std::string& key) {
@@ -152,29 +169,21 @@ std::string rectValue(QRect rect) {
 
 void writeMainWindowSkin(const OutputFolder& out, const MainWindowLayout& layout) {
     checkEveryLayoutKeyDrawn(layout);
-    writeWindowBase(out, layout, "main", PictureSet::Main);
-    const std::array<std::pair<const char*, PictureState>, 6> pictures = {{
-        {"main_normal.jpg", PictureState::Normal},
-        {"main_over.jpg", PictureState::Over},
-        {"main_down.jpg", PictureState::Down},
-        {"main_disable.jpg", PictureState::Disabled},
-        {"main_color0.jpg", PictureState::ColourOff},
-        {"main_color1.jpg", PictureState::ColourOn},
-    }};
-    for (const auto& [name, state] : pictures)
-        out.writeImage(std::string("Skins/") + name, renderScene(layout, state, PictureSet::Main, true));
-
-    IniText ini;
-    writeScreen(ini, "main");
-    ini.value("Link", "https://quillmar.invalid/");
-    writeButtonInfo(ini, layout);
+    writeBackgroundAndMask(out, layout, "main", PictureSet::Main);
+    writeStatePictures(out, layout, PictureSet::Main,
+                       {{"main_normal.jpg", PictureState::Normal},
+                        {"main_over.jpg", PictureState::Over},
+                        {"main_down.jpg", PictureState::Down},
+                        {"main_disable.jpg", PictureState::Disabled},
+                        {"main_color0.jpg", PictureState::ColourOff},
+                        {"main_color1.jpg", PictureState::ColourOn}});
+    IniText ini = skinFile("main", layout, "https://quillmar.invalid/");
     writeArrows(out, ini, layout);
     writeLightingTexts(ini);
     out.writeText("Skins/Main.ini", ini.text());
 }
 
 void writeCompositeDialogSkin(const OutputFolder& out, const WindowLayout& layout) {
-    writeWindowBase(out, layout, "composite", PictureSet::Key);
     struct Family {
         const char* prefix;
         PictureSet set;
@@ -188,31 +197,25 @@ void writeCompositeDialogSkin(const OutputFolder& out, const WindowLayout& layou
         {"function", PictureSet::Function, false},
     }};
     for (const Family& family : families) {
-        std::vector<std::pair<const char*, PictureState>> states = {
-            {"_normal.jpg", PictureState::Normal}, {"_over.jpg", PictureState::Over}, {"_down.jpg", PictureState::Down}};
-        if (family.hasDisabled) states.push_back({"_disable.jpg", PictureState::Disabled});
-        for (const auto& [suffix, state] : states)
-            out.writeImage(std::string("Skins/") + family.prefix + suffix, renderScene(layout, state, family.set, true));
+        const std::string prefix = family.prefix;
+        PictureList pictures = {{prefix + "_normal.jpg", PictureState::Normal},
+                                {prefix + "_over.jpg", PictureState::Over},
+                                {prefix + "_down.jpg", PictureState::Down}};
+        if (family.hasDisabled) pictures.push_back({prefix + "_disable.jpg", PictureState::Disabled});
+        writeStatePictures(out, layout, family.set, pictures);
     }
-    IniText ini;
-    writeScreen(ini, "composite");
-    writeButtonInfo(ini, layout);
-    out.writeText("Skins/Composite.ini", ini.text());
+    // The background shows the single-key tab's look.
+    writeBackgroundAndMask(out, layout, "composite", PictureSet::Key);
+    out.writeText("Skins/Composite.ini", skinFile("composite", layout).text());
 }
 
 void writeProfileDialogSkin(const OutputFolder& out, const WindowLayout& layout) {
-    writeWindowBase(out, layout, "profile", PictureSet::Profile);
-    const std::array<std::pair<const char*, PictureState>, 3> pictures = {{
-        {"Profile_normal.jpg", PictureState::Normal},
-        {"Profile_over.jpg", PictureState::Over},
-        {"Profile_down.jpg", PictureState::Down},
-    }};
-    for (const auto& [name, state] : pictures)
-        out.writeImage(std::string("Skins/") + name, renderScene(layout, state, PictureSet::Profile, true));
-    IniText ini;
-    writeScreen(ini, "profile");
-    writeButtonInfo(ini, layout);
-    out.writeText("Skins/Profile.ini", ini.text());
+    writeBackgroundAndMask(out, layout, "profile", PictureSet::Profile);
+    writeStatePictures(out, layout, PictureSet::Profile,
+                       {{"Profile_normal.jpg", PictureState::Normal},
+                        {"Profile_over.jpg", PictureState::Over},
+                        {"Profile_down.jpg", PictureState::Down}});
+    out.writeText("Skins/Profile.ini", skinFile("profile", layout).text());
 }
 
 QImage mainWindowPreview(const MainWindowLayout& layout, const std::filesystem::path& skins) {
