@@ -189,8 +189,15 @@ TEST_F(SkinGeneratorTest, LightingBitmapsAndTrayIconsLoad) {
     for (int i = 1; i <= 10; ++i) names.push_back("jdt" + std::to_string(i) + ".bmp");
     for (int i = 0; i <= 25; ++i) names.push_back(std::to_string(i) + ".bmp");
     for (const std::string& name : names) EXPECT_FALSE(image(name).isNull()) << name;
-    // Each channel a slider shows fits the slider's place.
-    EXPECT_EQ(image("4.bmp").size(), rectOf("Main.ini", "CONTROL_LightSlider").size());
+    // Each bitmap fits the place of the control that shows it.
+    const std::vector<std::pair<const char*, const char*>> shownIn = {
+        {"4.bmp", "CONTROL_LightSlider"},      {"9.bmp", "CONTROL_SpeedSlider"},
+        {"dengup.bmp", "CONTROL_DengStaPic"},  {"leftup.bmp", "CONTROL_BLFXLStaPic"},
+        {"julongdown.bmp", "CONTROL_BLFXRStaPic3"}, {"hongok.bmp", "CONTROL_HONGPIC"},
+        {"sjsdown.bmp", "CONTROL_HXsjsStaPic"}, {"user2up.bmp", "CONTROL_USERgjStaPic2"},
+        {"jdt7.bmp", "CONTROL_JDTStatic"}};
+    for (const auto& [bitmap, control] : shownIn)
+        EXPECT_EQ(image(bitmap).size(), rectOf("Main.ini", control).size()) << bitmap << " in " << control;
     // The Flip decorations' cells lie inside Arrow.jpg.
     for (const char* key : {"UP_ARROW_LEFT1", "DOWN_ARROW_LEFT2", "UP_ARROW_RIGHT2", "DOWN_ARROW_RIGHT1"}) {
         const QRect cell = rectOf("Main.ini", key, "BUTTONINFO2");
