@@ -2,6 +2,7 @@
 
 #include "DeviceErrors.h"
 #include "ExitCodes.h"
+#include "TerminalProgress.h"
 
 #include <ostream>
 
@@ -19,6 +20,7 @@ int keyboardError(int result, std::ostream& err) {
 }
 
 int complain(std::string_view complaint, int exitCode, std::ostream& err) {
+    clearStatusLine(err);
     err << "quillmarctl: " << complaint << '\n';
     return exitCode;
 }

@@ -9,9 +9,15 @@ namespace {
 
 constexpr std::string_view kClearLine = "\r\033[K";
 
+bool standardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
 }  // namespace
 
-TerminalProgress::TerminalProgress(std::ostream& err) : TerminalProgress(err, ::isatty(STDERR_FILENO) == 1) {}
+void clearStatusLine(std::ostream& err) {
+    if (standardErrorIsTerminal()) err << kClearLine;
+}
+
+TerminalProgress::TerminalProgress(std::ostream& err) : TerminalProgress(err, standardErrorIsTerminal()) {}
 
 TerminalProgress::TerminalProgress(std::ostream& err, bool shown) : err_(err), shown_(shown) {}
 

@@ -8,6 +8,10 @@
 
 namespace quillmar::ctl {
 
+// Clears a status line a TerminalProgress may have left on standard error,
+// so a message written next starts a line of its own.
+void clearStatusLine(std::ostream& err);
+
 // One status line of a long operation, redrawn in place on standard error
 // while that is a terminal; scripts see nothing of it. The line is cleared
 // when the operation ends.
