@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
+#include <QResizeEvent>
 #include <QWidgetAction>
 
 namespace quillmar::shell {
@@ -16,6 +17,8 @@ namespace {
 using lighting::colourFromRgb;
 
 constexpr int kSwatchSize = 18;
+// Room the button keeps beside its swatch for its frame and drop-down mark.
+constexpr QSize kSwatchFrame{16, 10};
 
 QColor qColour(lighting::ColourValue colour) {
     const auto bytes = lighting::rgbBytes(colour);
@@ -139,9 +142,12 @@ QColor CColourPickerButton::shownColour() const {
     return qColour(lighting::chosenColour(colour_, automaticColour_));
 }
 
-void CColourPickerButton::refreshSwatch() {
-    const QSize size = iconSize().expandedTo(QSize(kSwatchSize, kSwatchSize));
-    setIcon(swatchIcon(shownColour(), size));
+void CColourPickerButton::resizeEvent(QResizeEvent* event) {
+    setIconSize((size() - kSwatchFrame).expandedTo(QSize(4, 4)));
+    refreshSwatch();
+    QToolButton::resizeEvent(event);
 }
+
+void CColourPickerButton::refreshSwatch() { setIcon(swatchIcon(shownColour(), iconSize())); }
 
 }  // namespace quillmar::shell
