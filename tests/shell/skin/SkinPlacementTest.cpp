@@ -29,7 +29,8 @@ TEST(SkinRectTest, ReadsFourNumbersWithDefaultsForWhatIsMissing) {
         {"K=7,8", {7, 8, 1, 1}},
         {"K=garbage", {1, 1, 1, 1}},
         {"K=3,4,-5,-6", {3, 4, 0, 0}},
-        {"K=99999999999,2,3,4", {2147483647, 2, 3, 4}},
+        {"K=99999999999,-99999999999,99999999999,4",
+         {kMaxSkinCoordinate, -kMaxSkinCoordinate, kMaxSkinCoordinate, 4}},
     };
     SkinFolder folder;
     for (const auto& c : cases) {

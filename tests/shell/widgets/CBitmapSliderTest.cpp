@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 namespace quillmar::shell {
@@ -110,6 +111,17 @@ TEST_F(CBitmapSliderTest, TheNoticeIsPostedNotSent) {
     EXPECT_EQ(window.received(), std::vector{moved(2)});
     ASSERT_EQ(signal.count(), 1);
     EXPECT_EQ(signal.at(0), (QVariantList{kSliderId, 2}));
+}
+
+TEST_F(CBitmapSliderTest, WidestRangeDoesNotOverflow) {
+    slider.setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    mouse(QEvent::MouseButtonPress, 50);
+    EXPECT_EQ(slider.position(), -1);
+    mouse(QEvent::MouseMove, 1 << 30);
+    EXPECT_EQ(slider.position(), std::numeric_limits<int>::max());
+    slider.setPageSize(std::numeric_limits<int>::max());
+    key(Qt::Key_PageDown);
+    EXPECT_EQ(slider.position(), std::numeric_limits<int>::max());
 }
 
 TEST_F(CBitmapSliderTest, VerticalSliderUsesHeightAndY) {
