@@ -1,6 +1,7 @@
 #include "shell/widgets/CPngButton.h"
 
 #include "shell/widgets/ControlId.h"
+#include "shell/widgets/QtColour.h"
 
 #include <QEnterEvent>
 #include <QPainter>
@@ -14,11 +15,6 @@ namespace {
 
 // How much darker than the outline the inside of an outlined button is.
 constexpr int kOutlineTintDarkness = 500;
-
-QColor qColour(lighting::ColourValue colour) {
-    const auto bytes = lighting::rgbBytes(colour);
-    return QColor(bytes[0], bytes[1], bytes[2]);
-}
 
 }  // namespace
 
@@ -122,7 +118,7 @@ void CPngButton::paintEvent(QPaintEvent*) {
 void CPngButton::drawOutline(QPainter& painter) const {
     // The inside takes a dim tint of the colour: the background under the
     // button may carry a legend of its own, which the caption replaces.
-    const QColor colour = qColour(outlineColour_);
+    const QColor colour = toQColor(outlineColour_);
     painter.setPen(QPen(colour, kOutlineWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.setBrush(colour.darker(kOutlineTintDarkness));
     const qreal inset = kOutlineWidth / 2.0;

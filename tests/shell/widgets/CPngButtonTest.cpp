@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QEnterEvent>
 #include <QSignalSpy>
+#include <QToolTip>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -76,9 +77,11 @@ TEST_F(CPngButtonTest, StatesChooseTheirSurfaceInOrderOfPrecedence) {
     }
 }
 
-TEST_F(CPngButtonTest, HoverFollowsEnterAndLeave) {
+TEST_F(CPngButtonTest, HoverFollowsEnterAndLeaveAndPopsTheTooltipUp) {
+    button.setToolTipText("Help");
     hover(true);
     EXPECT_TRUE(button.isOver());
+    EXPECT_EQ(QToolTip::text(), "Help");
     hover(false);
     EXPECT_FALSE(button.isOver());
     EXPECT_EQ(button.currentFace(), Face::Normal);
