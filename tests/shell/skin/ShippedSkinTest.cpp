@@ -99,12 +99,22 @@ TEST_F(ShippedSkinTest, HoverAndSelectedFacesLookDifferent) {
     EXPECT_GT(meanDifference(normal, assigned), 4.0);
 }
 
-TEST_F(ShippedSkinTest, MainWindowTakesTheBackgroundSizeAndRoundedShape) {
-    QWidget mainWindow;
-    ASSERT_NE(ApplyWindowSkin(mainWindow, kMainSkin), nullptr);
-    EXPECT_EQ(mainWindow.size(), kMainClientSize);
-    EXPECT_FALSE(mainWindow.mask().contains(QPoint(0, 0)));
-    EXPECT_TRUE(mainWindow.mask().contains(QPoint(560, 340)));
+TEST_F(ShippedSkinTest, EveryWindowTakesItsBackgroundSizeAndRoundedShape) {
+    const struct {
+        const char* skinFile;
+        QSize size;
+    } windows[] = {
+        {"Skins/Main.ini", kMainClientSize},
+        {"Skins/Composite.ini", {560, 440}},
+        {"Skins/Profile.ini", {480, 350}},
+    };
+    for (const auto& w : windows) {
+        QWidget skinned;
+        ASSERT_NE(ApplyWindowSkin(skinned, w.skinFile), nullptr) << w.skinFile;
+        EXPECT_EQ(skinned.size(), w.size) << w.skinFile;
+        EXPECT_FALSE(skinned.mask().contains(QPoint(0, 0))) << w.skinFile;
+        EXPECT_TRUE(skinned.mask().contains(QRect(QPoint(), w.size).center())) << w.skinFile;
+    }
 }
 
 }  // namespace

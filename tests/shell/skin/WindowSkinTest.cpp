@@ -62,6 +62,9 @@ TEST(WindowSkinTest, BackgroundSizesAndMaskShapesTheWindow) {
     EXPECT_FALSE(window.mask().contains(QPoint(0, 0)));
     EXPECT_TRUE(window.mask().contains(QPoint(119, 79)));
     EXPECT_EQ(window.grab().toImage().pixel(60, 40), qRgb(40, 40, 40));
+
+    ASSERT_NE(ApplyWindowSkin(window, file), nullptr);
+    EXPECT_EQ(window.findChildren<WindowSkin*>().size(), 1);
 }
 
 TEST(WindowSkinTest, MaskDefaultsToTheBackground) {
