@@ -11,9 +11,8 @@ std::uint8_t blockHeaderChecksum(const std::array<std::uint8_t, 32>& header) {
     return static_cast<std::uint8_t>(sum);
 }
 
-void refreshBlockHeader(AssignmentBlock& block, std::uint16_t macroCount, std::uint32_t textBytes) {
-    auto& header = block.header;
-    header.fill(0);
+std::array<std::uint8_t, 32> blockHeaderFor(std::uint16_t macroCount, std::uint32_t textBytes) {
+    std::array<std::uint8_t, 32> header{};
     storeU16(header, block_header::kMagic, kBlockHeaderMagic);
     storeU16(header, block_header::kHeaderSize, kBlockHeaderSize);
     storeU16(header, block_header::kConstant, kBlockHeaderConstant);
@@ -23,6 +22,11 @@ void refreshBlockHeader(AssignmentBlock& block, std::uint16_t macroCount, std::u
     storeU16(header, block_header::kMacroCount, macroCount);
     storeU32(header, block_header::kTextAreaSize, textBytes);
     header[block_header::kChecksum] = blockHeaderChecksum(header);
+    return header;
+}
+
+void refreshBlockHeader(AssignmentBlock& block, std::uint16_t macroCount, std::uint32_t textBytes) {
+    block.header = blockHeaderFor(macroCount, textBytes);
 }
 
 }  // namespace quillmar::config

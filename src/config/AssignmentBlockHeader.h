@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -35,9 +36,12 @@ constexpr std::uint32_t configurationFileSize(std::uint16_t macroCount, std::uin
 // Sum of header bytes 0 to 30, modulo 256.
 std::uint8_t blockHeaderChecksum(const std::array<std::uint8_t, 32>& header);
 
-// Rewrites the block's header for a configuration of macroCount macros and a
-// text area of textBytes: the fixed fields, the sizes, flag 0, the reserved
-// bytes zero and the checksum last.
+// The header of a configuration of macroCount macros and a text area of
+// textBytes: the fixed fields, the sizes, flag 0, the reserved bytes zero and
+// the checksum last.
+std::array<std::uint8_t, 32> blockHeaderFor(std::uint16_t macroCount, std::uint32_t textBytes);
+
+// Rewrites the block's header with blockHeaderFor.
 void refreshBlockHeader(AssignmentBlock& block, std::uint16_t macroCount, std::uint32_t textBytes);
 
 }  // namespace quillmar::config

@@ -4,14 +4,6 @@
 #include <cstring>
 
 namespace quillmar::config {
-namespace {
-
-bool carriesText(const keyboard::KeyAssignment& record) {
-    return record.type == keyboard::AssignmentType::LaunchProgram ||
-           record.type == keyboard::AssignmentType::TextBlock;
-}
-
-}  // namespace
 
 std::vector<std::uint8_t> packAssignmentTexts(const AssignmentTexts& texts,
                                               std::span<keyboard::KeyAssignment> records) {
@@ -22,7 +14,12 @@ std::vector<std::uint8_t> packAssignmentTexts(const AssignmentTexts& texts,
         keyboard::KeyAssignment& record = records[static_cast<std::size_t>(index)];
         const auto text = texts.text(index);
         const std::size_t size = texts.sizeInBytes(index);
-        if (!text || !carriesText(record) || offset + size > area.size()) continue;
+        if (!carriesText(record)) continue;
+        if (!text || offset + size > area.size()) {
+            // Points at the end of the area: reads back as an empty text, not another record's.
+            record.value = static_cast<std::uint32_t>(area.size());
+            continue;
+        }
         // The terminator is already in place: the area starts zeroed.
         std::memcpy(area.data() + offset, text->data(), text->size() * sizeof(char16_t));
         record.value = static_cast<std::uint32_t>(offset);

@@ -1,17 +1,14 @@
 #include "profiles/ProfileFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <cerrno>
 #include <cstdint>
 #include <fstream>
 #include <new>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/AtomicFile.h"
 #include "profiles/ProfileFileFormat.h"
 #include "profiles/ProfileFileImage.h"
 
@@ -22,40 +19,10 @@ namespace fs = std::filesystem;
 
 constexpr std::uint64_t kLargestCheckedFile = std::uint64_t{1} << 32;
 
-bool writeAll(int descriptor, std::span<const std::uint8_t> bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        bytes = bytes.subspan(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-// A fresh file beside the target, created with the usual permissions.
-int createTemporaryBeside(const fs::path& target, fs::path& temporary) {
-    static std::atomic<unsigned> counter{0};
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = target;
-        temporary += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-        const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descriptor >= 0 || errno != EEXIST) return descriptor;
-    }
-    return -1;
-}
-
-// Writes the bytes to a temporary file beside the target, makes them durable
-// and renames the file over the target; on any failure the temporary file is
-// removed and the target left as it was.
+// The profile file's bytes, replacing the old file only once all are on disk.
 int replaceFileAtomically(const fs::path& target, std::span<const std::uint8_t> bytes) {
-    fs::path temporary;
-    const int descriptor = createTemporaryBeside(target, temporary);
-    if (descriptor < 0) return 0;
-    const bool written = writeAll(descriptor, bytes) && ::fsync(descriptor) == 0;
-    const bool closed = ::close(descriptor) == 0;
-    if (written && closed && ::rename(temporary.c_str(), target.c_str()) == 0) return 1;
-    ::unlink(temporary.c_str());
-    return 0;
+    const std::string_view content(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return platform::writeFileAtomically(target, content) ? 1 : 0;
 }
 
 // Up to the first maxBytes bytes of the file; nullopt when it cannot be read.

@@ -1,7 +1,8 @@
 #include "profiles/ProfileFileFormat.h"
 
 #include <cstring>
-#include <numeric>
+
+#include "config/AssignmentBlockHeader.h"
 
 namespace quillmar::profiles {
 namespace {
@@ -17,8 +18,7 @@ const std::array<std::uint8_t, 32> kFixedBlock = {
 };
 
 std::uint8_t headerChecksum(const HeaderBytes& bytes) {
-    const unsigned sum = std::accumulate(bytes.begin(), bytes.end() - 1, 0u);
-    return static_cast<std::uint8_t>(sum & 0xFF);
+    return config::blockHeaderChecksum(bytes);
 }
 
 ProfileFileHeader decodeHeader(const HeaderBytes& bytes) {
@@ -28,14 +28,7 @@ ProfileFileHeader decodeHeader(const HeaderBytes& bytes) {
 }
 
 HeaderBytes encodeHeader(std::uint16_t macroCount, std::uint32_t textAreaSize) {
-    ProfileFileHeader header;
-    header.macroCount = macroCount;
-    header.textAreaSize = textAreaSize;
-    header.totalSize = static_cast<std::uint32_t>(declaredTotalSize(header));
-    HeaderBytes bytes{};
-    std::memcpy(bytes.data(), &header, sizeof header);
-    bytes.back() = headerChecksum(bytes);
-    return bytes;
+    return config::blockHeaderFor(macroCount, textAreaSize);
 }
 
 std::uint64_t declaredTotalSize(const ProfileFileHeader& header) {

@@ -4,6 +4,7 @@
 #include <bitset>
 #include <cstring>
 
+#include "config/AssignmentTextPacking.h"
 #include "profiles/ProfileFileFormat.h"
 
 namespace quillmar::profiles {
@@ -12,37 +13,7 @@ namespace {
 using config::AssignmentBlock;
 using config::MacroList;
 using config::MacroRecord;
-using keyboard::AssignmentType;
 using keyboard::KeyAssignment;
-
-bool carriesText(const KeyAssignment& record) {
-    return record.type == AssignmentType::LaunchProgram || record.type == AssignmentType::TextBlock;
-}
-
-// Lays the texts out one after another in record order, pointing each text
-// record's value at its text. A text record without a text points at the end
-// of the area, which reads back as an empty text rather than someone else's.
-std::vector<std::uint8_t> layOutTexts(config::ConfigStore& store) {
-    const config::AssignmentTexts& texts = store.texts();
-    const std::uint32_t areaSize = texts.totalBytes();
-    std::vector<std::uint8_t> area(areaSize);
-    std::uint32_t offset = 0;
-    auto records = store.records();
-    for (int index = 0; index < config::kAssignmentRecordCount; ++index) {
-        KeyAssignment& record = records[static_cast<std::size_t>(index)];
-        if (!carriesText(record)) continue;
-        const auto text = texts.text(index);
-        const std::uint32_t size = texts.sizeInBytes(index);
-        if (!text || size > areaSize - offset) {
-            record.value = areaSize;
-            continue;
-        }
-        std::memcpy(area.data() + offset, text->data(), text->size() * sizeof(char16_t));
-        record.value = offset;
-        offset += size;
-    }
-    return area;
-}
 
 // Copies what the file has of [offset, offset + size) into the destination;
 // the rest of the destination stays as it was. True when anything was copied.
@@ -110,7 +81,7 @@ config::AssignmentTexts readTexts(std::span<const std::uint8_t> bytes, const Pro
     config::AssignmentTexts texts;
     for (int index = 0; index < config::kAssignmentRecordCount; ++index) {
         const KeyAssignment& record = block.records[static_cast<std::size_t>(index)];
-        if (carriesText(record)) texts.setText(index, readText(area, record.value));
+        if (config::carriesText(record)) texts.setText(index, readText(area, record.value));
     }
     return texts;
 }
@@ -119,7 +90,7 @@ config::AssignmentTexts readTexts(std::span<const std::uint8_t> bytes, const Pro
 
 std::vector<std::uint8_t> buildProfileFileImage(config::ConfigStore& store) {
     auto held = store.lock();
-    const std::vector<std::uint8_t> textArea = layOutTexts(store);
+    const std::vector<std::uint8_t> textArea = config::packAssignmentTexts(store.texts(), store.records());
     const MacroList& macros = store.macros();
     AssignmentBlock& block = store.assignments();
     block.header = encodeHeader(static_cast<std::uint16_t>(macros.size()),
