@@ -1,0 +1,57 @@
+#include "shell/skin/SkinSurfaces.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace quillmar::shell {
+
+namespace {
+
+std::string normalisedName(std::string_view picture) {
+    std::string name(picture);
+    std::replace(name.begin(), name.end(), '\\', '/');
+    return name;
+}
+
+}  // namespace
+
+QPixmap loadStateSurface(const std::filesystem::path& picture, QSize clientSize) {
+    QImage image;
+    if (!image.load(QString::fromStdString(picture.string()))) return {};
+    QPixmap surface(clientSize.grownBy({0, 0, 2 * kSurfaceMargin, 2 * kSurfaceMargin}));
+    surface.fill(Qt::black);
+    QPainter painter(&surface);
+    painter.drawImage(0, 0, image);
+    return surface;
+}
+
+SkinSurfaces::SkinSurfaces(std::filesystem::path programDirectory, QSize clientSize)
+    : programDirectory_(std::move(programDirectory)), clientSize_(clientSize) {}
+
+bool SkinSurfaces::load(std::span<const std::string_view> pictures) {
+    for (std::string_view picture : pictures) {
+        std::string name = normalisedName(picture);
+        if (surfaces_.contains(name)) continue;
+        QPixmap surface = loadStateSurface(programDirectory_ / name, clientSize_);
+        if (surface.isNull()) {
+            failedPicture_ = std::move(name);
+            return false;
+        }
+        surfaces_.emplace(std::move(name), std::move(surface));
+    }
+    return true;
+}
+
+QPixmap SkinSurfaces::surface(std::string_view picture) const {
+    const auto found = surfaces_.find(normalisedName(picture));
+    return found == surfaces_.end() ? QPixmap() : found->second;
+}
+
+ButtonSurfaces SkinSurfaces::buttonSurfaces(const std::array<std::string, 5>& pictures) const {
+    return {surface(pictures[0]), surface(pictures[1]), surface(pictures[2]),
+            surface(pictures[3]), surface(pictures[4])};
+}
+
+}  // namespace quillmar::shell

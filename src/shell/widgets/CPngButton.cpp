@@ -1,0 +1,140 @@
+#include "shell/widgets/CPngButton.h"
+
+#include "shell/widgets/ControlId.h"
+
+#include <QEnterEvent>
+#include <QPainter>
+#include <QToolTip>
+
+#include <algorithm>
+
+namespace quillmar::shell {
+
+namespace {
+
+QColor qColour(lighting::ColourValue colour) {
+    const auto bytes = lighting::rgbBytes(colour);
+    return QColor(bytes[0], bytes[1], bytes[2]);
+}
+
+}  // namespace
+
+CPngButton::CPngButton(int controlId, QWidget* parent) : QPushButton(parent) {
+    setControlId(*this, controlId);
+    // Enter must never press a button of a skinned window.
+    setAutoDefault(false);
+    setAttribute(Qt::WA_Hover);
+}
+
+void CPngButton::setSkin(QPoint origin, const ButtonSurfaces& surfaces) {
+    origin_ = origin;
+    surfaces_ = surfaces;
+    update();
+}
+
+void CPngButton::setColourKeySurfaces(const QPixmap& flagOff, const QPixmap& flagOn) {
+    colourKeyOff_ = flagOff;
+    colourKeyOn_ = flagOn;
+    update();
+}
+
+void CPngButton::setColourKeyFlag(bool on) {
+    colourKeyFlag_ = on;
+    update();
+}
+
+void CPngButton::setColourKeyMode(bool on) {
+    colourKeyMode_ = on;
+    update();
+}
+
+void CPngButton::setSelected(bool selected, bool redraw) {
+    selected_ = selected;
+    if (redraw) update();
+}
+
+void CPngButton::setOutline(lighting::ColourValue colour, int percent, bool on) {
+    outlineColour_ = colour;
+    outlinePercent_ = std::clamp(percent, 0, 100);
+    outlineOn_ = on;
+    update();
+}
+
+void CPngButton::setCaptionStyle(const CaptionStyle& style) {
+    captionStyle_ = style;
+    captionVisible_ = true;
+    update();
+}
+
+void CPngButton::setCaptionVisible(bool visible) {
+    captionVisible_ = visible;
+    update();
+}
+
+void CPngButton::setToolTipText(const QString& text) { setToolTip(text); }
+
+void CPngButton::setDrawCallback(DrawCallback callback) { drawCallback_ = std::move(callback); }
+
+CPngButton::Face CPngButton::currentFace() const {
+    if (!isEnabled()) return Face::Disabled;
+    if (colourKeyMode_) return colourKeyFlag_ ? Face::ColourKeyOn : Face::ColourKeyOff;
+    if (isDown()) return Face::Down;
+    if (over_) return Face::Over;
+    if (selected_) return Face::Selected;
+    return Face::Normal;
+}
+
+QRect CPngButton::faceSourceRect() const {
+    return QRect(origin_ - QPoint(1, 1), size());
+}
+
+const QPixmap& CPngButton::surfaceFor(Face face) const {
+    switch (face) {
+        case Face::Disabled: return surfaces_.disabled;
+        case Face::ColourKeyOn: return colourKeyOn_;
+        case Face::ColourKeyOff: return colourKeyOff_;
+        case Face::Down: return surfaces_.down;
+        case Face::Over: return surfaces_.over;
+        case Face::Selected: return surfaces_.selected;
+        case Face::Normal: break;
+    }
+    return surfaces_.normal;
+}
+
+void CPngButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    bool usedNormal = false;
+    if (outlineOn_) {
+        drawOutline(painter);
+    } else {
+        const QPixmap& surface = surfaceFor(currentFace());
+        painter.drawPixmap(rect(), surface, faceSourceRect());
+        usedNormal = !surface.isNull() && surface.cacheKey() == surfaces_.normal.cacheKey();
+    }
+    if (captionVisible_ && !text().isEmpty()) drawCaption(painter, rect(), text(), captionStyle_);
+    painter.end();
+    if (drawCallback_) drawCallback_(*this, usedNormal);
+}
+
+void CPngButton::drawOutline(QPainter& painter) const {
+    painter.setPen(QPen(qColour(outlineColour_), kOutlineWidth, Qt::SolidLine, Qt::SquareCap,
+                        Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    const qreal inset = kOutlineWidth / 2.0;
+    painter.drawRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset));
+}
+
+void CPngButton::enterEvent(QEnterEvent* event) {
+    over_ = true;
+    update();
+    if (!toolTip().isEmpty()) QToolTip::showText(event->globalPosition().toPoint(), toolTip(), this);
+    QPushButton::enterEvent(event);
+}
+
+void CPngButton::leaveEvent(QEvent* event) {
+    over_ = false;
+    update();
+    QPushButton::leaveEvent(event);
+}
+
+}  // namespace quillmar::shell
