@@ -47,14 +47,20 @@ std::optional<std::filesystem::path> documentsEntry(std::string_view line,
 
 }  // namespace
 
+std::filesystem::path runningExecutable() {
+    std::error_code error;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : executable;
+}
+
 LinuxPaths::LinuxPaths() : LinuxPaths(processVariable) {}
 
 LinuxPaths::LinuxPaths(Environment environment) : environment_(std::move(environment)) {}
 
 std::filesystem::path LinuxPaths::programDirectory() const {
+    const std::filesystem::path executable = runningExecutable();
     std::error_code error;
-    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::current_path(error) : executable.parent_path();
+    return executable.empty() ? std::filesystem::current_path(error) : executable.parent_path();
 }
 
 std::filesystem::path LinuxPaths::documentsFolder() const {
@@ -70,7 +76,8 @@ std::filesystem::path LinuxPaths::configFolder() const {
 
 std::filesystem::path LinuxPaths::runtimeFolder() const {
     if (auto folder = absoluteVariable("XDG_RUNTIME_DIR")) return *folder;
-    return "/tmp";
+    // /tmp is shared by every user: each gets a folder of their own in it.
+    return std::filesystem::path("/tmp") / ("quillmar-" + std::to_string(::getuid()));
 }
 
 std::optional<std::filesystem::path> LinuxPaths::absoluteVariable(const char* name) const {

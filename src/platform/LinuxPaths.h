@@ -13,8 +13,12 @@ namespace quillmar::platform {
 // - documents: $XDG_DOCUMENTS_DIR, else the XDG_DOCUMENTS_DIR entry of
 //   user-dirs.dirs in the config folder, else ~/Documents;
 // - config: $XDG_CONFIG_HOME, else ~/.config;
-// - runtime: $XDG_RUNTIME_DIR, else /tmp.
+// - runtime: $XDG_RUNTIME_DIR, else the user's own folder /tmp/quillmar-<uid>
+//   (made by whoever puts a file there, see PrivateFolder.h).
 // Variables holding a relative path are ignored, as the conventions ask.
+// The full path of the running executable.
+std::filesystem::path runningExecutable();
+
 class LinuxPaths final : public Paths {
 public:
     using Environment = std::function<std::optional<std::string>(const char* name)>;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <map>
 
 namespace quillmar::platform {
@@ -29,7 +31,7 @@ TEST(LinuxPaths, FallsBackToHomeFoldersAndTmp) {
     const LinuxPaths paths = withEnvironment({{"HOME", "/home/ann"}, {"XDG_CONFIG_HOME", "rel"}});
     EXPECT_EQ(paths.documentsFolder(), "/home/ann/Documents");
     EXPECT_EQ(paths.configFolder(), "/home/ann/.config");
-    EXPECT_EQ(paths.runtimeFolder(), "/tmp");
+    EXPECT_EQ(paths.runtimeFolder(), "/tmp/quillmar-" + std::to_string(::getuid()));
 }
 
 TEST(LinuxPaths, VariablesWin) {

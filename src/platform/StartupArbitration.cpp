@@ -1,0 +1,29 @@
+#include "platform/StartupArbitration.h"
+
+namespace quillmar::platform {
+
+StartupOutcome ArbitrateStartup(const StartOptions& options, const ApplicationPaths& paths,
+                                StartupSeams seams) {
+    StartupOutcome outcome;
+    outcome.autoShowDone = options.startHidden;
+    // A "/Kill" start never brings up a window of its own, whether or not an
+    // instance was there to close.
+    if (options.kill) {
+        if (const int running = FindRunningInstance(seams.processes, paths.executableName)) {
+            seams.signal.SignalInstance(running, InstanceRequest::Close);
+        }
+        outcome.goOn = false;
+        return outcome;
+    }
+    if (!seams.mutex.open()) {
+        seams.mutex.create();
+    } else if (const int running = FindRunningInstance(seams.processes, paths.executableName)) {
+        seams.signal.SignalInstance(running, InstanceRequest::Show);
+        outcome.goOn = false;
+        return outcome;
+    }
+    outcome.companionStarted = seams.companion.start(paths.companionDaemon);
+    return outcome;
+}
+
+}  // namespace quillmar::platform
