@@ -1,50 +1,10 @@
 // The command-line tool run as a user runs it, against the simulated keyboard.
-#include <gtest/gtest.h>
-
-#include <array>
-#include <cstdio>
-#include <filesystem>
-#include <string>
-#include <sys/wait.h>
+#include "QuillmarctlFixture.h"
 
 namespace {
 
-struct RunResult {
-    int exitCode = -1;
-    std::string out;
-};
-
-class QuillmarctlTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("quillmarctl-test-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
-    // Runs the tool with the given arguments; standard output only.
-    RunResult run(const std::string& arguments, const std::string& environment = "") {
-        const std::string command = "QUILLMAR_SIM_STATE='" + (folder_ / "sim.bin").string() +
-                                    "' " + environment + " '" QUILLMARCTL_PATH "' " + arguments +
-                                    " 2>/dev/null";
-        RunResult result;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe) return result;
-        std::array<char, 512> buffer{};
-        std::size_t got = 0;
-        while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-            result.out.append(buffer.data(), got);
-        }
-        const int status = ::pclose(pipe);
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return result;
-    }
-
-    std::filesystem::path folder_;
-};
+using quillmar::testing::QuillmarctlTest;
+using quillmar::testing::RunResult;
 
 TEST_F(QuillmarctlTest, InfoShowsTheFactoryKeyboard) {
     const RunResult result = run("--device sim info");
@@ -79,6 +39,29 @@ TEST_F(QuillmarctlTest, ExitCodes) {
         {"--device sim frobnicate", "", 2},
         {"--device", "", 2},
         {"", "", 2},
+        {"--device sim export", "", 2},
+        {"--device sim import a.kbp b.kbp", "", 2},
+        {"--device sim default", "", 2},
+        {"--device sim import no-such-file.kbp", "", 3},
+        {"--device sim remap A", "", 2},
+        {"--device sim remap Nokey key:B", "", 2},
+        {"--device sim remap A key:Nokey", "", 2},
+        {"--device sim remap A media:18", "", 2},
+        {"--device sim remap A function:11", "", 2},
+        {"--device sim remap A macro:1", "", 2},
+        {"--device sim remap A launch:x", "", 2},
+        {"--device sim remap --profile 4 A disabled", "", 2},
+        {"--device sim remap --profile A disabled", "", 2},
+        {"--device sim lighting brightness=5", "", 2},
+        {"--device sim lighting speed=-1", "", 2},
+        {"--device sim lighting direction=1", "", 2},
+        {"--device sim lighting colour=12345", "", 2},
+        {"--device sim lighting effect=99", "", 2},
+        {"--device sim lighting glow=1", "", 2},
+        {"--device sim rate 4", "", 2},
+        {"--device sim rate 1 2", "", 2},
+        {"--device sim remap A disabled", "QUILLMAR_SIM_UNPLUGGED=1", 1},
+        {"--device sim lighting", "QUILLMAR_SIM_UNPLUGGED=1", 1},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(run(c.arguments, c.environment).exitCode, c.exitCode) << c.arguments;

@@ -10,5 +10,11 @@ namespace quillmar::ctl {
 // to err.
 int runInfo(const Invocation& invocation, std::ostream& out, std::ostream& err);
 int runProfile(const Invocation& invocation, std::ostream& out, std::ostream& err);
+int runExport(const Invocation& invocation, std::ostream& out, std::ostream& err);
+int runImport(const Invocation& invocation, std::ostream& out, std::ostream& err);
+int runDefault(const Invocation& invocation, std::ostream& out, std::ostream& err);
+int runRemap(const Invocation& invocation, std::ostream& out, std::ostream& err);
+int runLighting(const Invocation& invocation, std::ostream& out, std::ostream& err);
+int runRate(const Invocation& invocation, std::ostream& out, std::ostream& err);
 
 }  // namespace quillmar::ctl

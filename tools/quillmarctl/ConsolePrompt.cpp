@@ -1,5 +1,7 @@
 #include "ConsolePrompt.h"
 
+#include "TerminalProgress.h"
+
 #include "profiles/Utf.h"
 
 #include <iostream>
@@ -7,10 +9,12 @@
 namespace quillmar::ctl {
 
 void ConsolePrompt::showMessage(const std::u16string& text) {
+    clearStatusLine(std::cerr);
     std::cerr << profiles::toUtf8(text) << '\n';
 }
 
 bool ConsolePrompt::askYesNo(const std::u16string& text) {
+    clearStatusLine(std::cerr);
     std::cerr << profiles::toUtf8(text) << " [answered No]\n";
     return false;
 }

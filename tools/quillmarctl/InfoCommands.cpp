@@ -1,5 +1,5 @@
+#include "CommandSupport.h"
 #include "Commands.h"
-#include "DeviceErrors.h"
 #include "ExitCodes.h"
 #include "KeyboardSession.h"
 #include "ProfileNumber.h"
@@ -15,18 +15,6 @@ namespace quillmar::ctl {
 namespace {
 
 constexpr std::size_t kEffectListStart = 12;
-
-std::unique_ptr<KeyboardSession> openOrComplain(const Invocation& invocation, std::ostream& err) {
-    std::string error;
-    auto session = KeyboardSession::open(invocation.device, {}, error);
-    if (!session) err << "quillmarctl: " << error << '\n';
-    return session;
-}
-
-int keyboardError(int result, std::ostream& err) {
-    err << "quillmarctl: " << describeDeviceResult(result) << '\n';
-    return kExitKeyboardError;
-}
 
 }  // namespace
 

@@ -25,9 +25,9 @@ using CommandFunction = int (*)(const Invocation&, std::ostream&, std::ostream&)
 
 const std::map<std::string, CommandFunction>& commandTable() {
     static const std::map<std::string, CommandFunction> table = {
-        {"doctor", runDoctorCommand},
-        {"info", runInfo},
-        {"profile", runProfile},
+        {"default", runDefault}, {"doctor", runDoctorCommand}, {"export", runExport},
+        {"import", runImport},   {"info", runInfo},           {"lighting", runLighting},
+        {"profile", runProfile}, {"rate", runRate},           {"remap", runRemap},
     };
     return table;
 }

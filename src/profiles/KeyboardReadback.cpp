@@ -1,0 +1,104 @@
+#include "profiles/KeyboardReadback.h"
+
+#include <algorithm>
+#include <array>
+#include <new>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "config/KeyBlockImage.h"
+#include "config/LittleEndian.h"
+#include "config/MacroArea.h"
+#include "config/MacroAreaDecoder.h"
+#include "device/ResultCode.h"
+#include "platform/AtomicFile.h"
+#include "profiles/ProfileFile.h"
+#include "profiles/ProfileFileFormat.h"
+#include "profiles/ProfileFileImage.h"
+
+namespace quillmar::profiles {
+namespace {
+
+constexpr int kReadSteps = device::kProfileCount + 2;  // three key blocks, the area's header, the area
+
+void report(const ReadProgress& progress, int done) {
+    if (progress) progress(done, kReadSteps);
+}
+
+// The keyboard's key blocks decoded into profile slots 0 to 2 of a fresh
+// block; nullopt when a block cannot be read.
+std::optional<config::AssignmentBlock> readKeyBlocks(const KeyboardReadSource& source, const ReadProgress& progress) {
+    config::AssignmentBlock block = defaultAssignmentBlock();
+    for (int profile = 0; profile < device::kProfileCount; ++profile) {
+        std::array<std::uint8_t, device::kKeyBlockBytes> bytes{};
+        if (source.commands.ReadProfileKeys(profile, bytes) != device::kSuccess) return std::nullopt;
+        const auto records = std::span(block.records)
+                                 .subspan(static_cast<std::size_t>(config::assignmentRecordIndex(profile, 0)))
+                                 .first<keyboard::kSlotsPerProfile>();
+        config::decodeKeyBlock(records, bytes, source.defaultLayout);
+        report(progress, profile + 1);
+    }
+    return block;
+}
+
+// The keyboard's macros; none when its area does not start with the magic,
+// nullopt when a read fails.
+std::optional<config::MacroList> readMacros(const KeyboardReadSource& source, const ReadProgress& progress) {
+    std::vector<std::uint8_t> area(config::kMacroAreaHeaderBytes);
+    if (source.commands.ReadMacroArea(area) != device::kSuccess) return std::nullopt;
+    report(progress, device::kProfileCount + 1);
+    if (config::loadU16(area, config::macro_area::kMagic) != config::kMacroAreaMagic) {
+        report(progress, kReadSteps);
+        return config::MacroList{};
+    }
+    const std::size_t totalSize = config::loadU16(area, config::macro_area::kTotalSize);
+    area.resize(std::max(totalSize, config::kMacroAreaHeaderBytes));
+    if (source.commands.ReadMacroArea(area) != device::kSuccess) return std::nullopt;
+    report(progress, kReadSteps);
+    return config::decodeMacroArea(area, source.texts);
+}
+
+std::vector<std::uint8_t> fileImageOf(config::AssignmentBlock&& block, config::MacroList&& macros) {
+    config::ConfigStore store;
+    store.assignments() = block;
+    store.replaceMacros(std::move(macros));
+    return buildProfileFileImage(store);
+}
+
+}  // namespace
+
+int readKeyboardIntoFile(const KeyboardReadSource& source, const std::filesystem::path& path,
+                         const ReadProgress& progress) {
+    if (source.commands.GetActiveProfile() < 0) return 0;
+    try {
+        std::optional<config::AssignmentBlock> block = readKeyBlocks(source, progress);
+        if (!block) return 0;
+        std::optional<config::MacroList> macros = readMacros(source, progress);
+        if (!macros) return 0;
+        const std::vector<std::uint8_t> image = fileImageOf(std::move(*block), std::move(*macros));
+        const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
+        return platform::writeFileAtomically(path, bytes) ? 1 : 0;
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+}
+
+RefreshResult refreshFromKeyboard(config::ConfigStore& working, const UserFolder& folder,
+                                  const KeyboardReadSource& source, bool keepApply,
+                                  const std::function<void()>& redrawKeyButtons,
+                                  const std::function<void()>& prepareColourFiles, const ReadProgress& progress) {
+    folder.ensureUserFolder(prepareColourFiles);
+    const std::filesystem::path profileFile = folder.profileFile();
+    const bool read = source.commands.GetActiveProfile() >= 0 &&
+                      readKeyboardIntoFile(source, profileFile, progress) == 1;
+
+    RefreshResult result{false, !keepApply};
+    auto held = working.lock();
+    result.fromKeyboard = read && loadConfigurationFile(working, profileFile) == 1;
+    if (!result.fromKeyboard) installDefaultConfiguration(working);
+    if (redrawKeyButtons) redrawKeyButtons();
+    return result;
+}
+
+}  // namespace quillmar::profiles

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+
+#include "config/ConfigStore.h"
+#include "device/DeviceCommands.h"
+#include "keyboard/DefaultKeyTable.h"
+#include "platform/Texts.h"
+#include "profiles/UserFolder.h"
+
+namespace quillmar::profiles {
+
+// The keyboard a configuration is read back from, with the default layout it
+// told on arrival (which says what each position's key is).
+struct KeyboardReadSource {
+    device::DeviceCommands& commands;
+    keyboard::DefaultKeyTable defaultLayout = keyboard::kBuiltInDefaultKeyTable;
+    const platform::Texts& texts;  // names of macros the keyboard keeps without one
+};
+
+// Called after each step of a read: done steps out of total.
+using ReadProgress = std::function<void(int done, int total)>;
+
+// Reads the three profiles' key blocks and the macro area from the keyboard
+// and writes them as a profile file of those macros and no texts (profile
+// slot 3 empty). A macro area without its magic gives no macros. 1 on
+// success; 0 when the active profile is unknown, any read fails or the file
+// cannot be written, and then the file at the path is left as it was.
+int readKeyboardIntoFile(const KeyboardReadSource& source, const std::filesystem::path& path,
+                         const ReadProgress& progress = {});
+
+struct RefreshResult {
+    bool fromKeyboard = false;  // false: the keyboard could not be read; defaults are installed
+    bool disableApply = false;  // the caller disables the main window's Apply button
+};
+
+// Rebuilds the working configuration from the keyboard on its arrival: makes
+// sure the per-user folder exists (prepareColourFiles runs when it is made),
+// reads the keyboard into the profile file and loads that file. When the
+// keyboard cannot be read, or the file written cannot be loaded back, the
+// default configuration is installed and the profile file left as it is.
+// redrawKeyButtons runs while the working configuration's lock is held.
+RefreshResult refreshFromKeyboard(config::ConfigStore& working, const UserFolder& folder,
+                                  const KeyboardReadSource& source, bool keepApply,
+                                  const std::function<void()>& redrawKeyButtons = {},
+                                  const std::function<void()>& prepareColourFiles = {},
+                                  const ReadProgress& progress = {});
+
+}  // namespace quillmar::profiles

@@ -1,0 +1,41 @@
+#include "ConfiguredKeyboard.h"
+
+#include "CommandSupport.h"
+#include "ExitCodes.h"
+
+#include "platform/LinuxPaths.h"
+
+namespace quillmar::ctl {
+
+ConfiguredKeyboard::ConfiguredKeyboard(std::unique_ptr<KeyboardSession> session, profiles::UserFolder folder)
+    : session_(std::move(session)), folder_(std::move(folder)) {}
+
+std::unique_ptr<ConfiguredKeyboard> ConfiguredKeyboard::open(const Invocation& invocation, std::ostream& err,
+                                                             const profiles::ReadProgress& progress) {
+    auto session = openOrComplain(invocation, err);
+    if (!session) return nullptr;
+    std::unique_ptr<ConfiguredKeyboard> keyboard(
+        new ConfiguredKeyboard(std::move(session), profiles::UserFolder(platform::LinuxPaths())));
+    const profiles::RefreshResult refreshed = profiles::refreshFromKeyboard(
+        keyboard->working(), keyboard->folder_, keyboard->readSource(), false, {}, {}, progress);
+    if (!refreshed.fromKeyboard) {
+        complain("could not read the keyboard's configuration into " + keyboard->folder_.profileFile().string(),
+                 kExitKeyboardError, err);
+        return nullptr;
+    }
+    return keyboard;
+}
+
+profiles::KeyboardReadSource ConfiguredKeyboard::readSource() {
+    return {session_->commands(), session_->presence().defaultKeyTable(), session_->texts()};
+}
+
+config::DownloadTarget ConfiguredKeyboard::downloadTarget() {
+    return config::downloadTargetOf(session_->link(), session_->prompt(), session_->texts());
+}
+
+int ConfiguredKeyboard::profileOrActive(std::optional<int> asked) {
+    return asked ? *asked : commands().GetActiveProfile();
+}
+
+}  // namespace quillmar::ctl
