@@ -15,10 +15,19 @@
 #include <unistd.h>
 
 namespace quillmar::shell {
+namespace {
+
+std::filesystem::path runningExecutable() {
+    std::error_code error;
+    const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path("quillmar") : path;
+}
+
+}  // namespace
 
 CQuillmarApp::CQuillmarApp(std::vector<std::string> arguments)
     : settings_(folders_),
-      paths_(platform::ApplicationPaths::fromExecutable("/proc/self/exe")),
+      paths_(platform::ApplicationPaths::fromExecutable(runningExecutable())),
       texts_(paths_.languageFile),
       options_(platform::ReadStartOptions(arguments)),
       mutex_(folders_.runtimeFolder()) {
