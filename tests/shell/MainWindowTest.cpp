@@ -8,6 +8,7 @@
 #include "device/WindowMessages.h"
 #include "keyboard/DefaultKeyTable.h"
 #include "profiles/IniFile.h"
+#include "shell/tray/CTrayIcon.h"
 #include "shell/window/MainWindowIds.h"
 
 #include <QComboBox>
@@ -359,10 +360,14 @@ TEST_F(MainWindowTest, ReloadShowsAssignedKeys) {
     {
         const auto lock = configuration.working.lock();
         workingRecord(configuration, 0, kSlotOfA) = {AssignmentType::Disabled};
+        workingRecord(configuration, 0, 0x109) = {AssignmentType::Media, 0, 7};
     }
     window->refreshKeyButtons(0);
     EXPECT_TRUE(button(kButtonA).isSelected());
-    EXPECT_FALSE(button(kButtonG1).isSelected());
+    EXPECT_FALSE(button(kButtonG1).isSelected()) << "bank A";
+    keyboard().pressBankKey();
+    ASSERT_TRUE(pumpUntil([this] { return button(kButtonG1).text() == "B1"; }));
+    EXPECT_TRUE(button(kButtonG1).isSelected()) << "bank B's G1";
 }
 
 // ---- Apply, restore, import, export -------------------------------------
@@ -496,6 +501,54 @@ TEST_F(MainWindowTest, ButtonMenuTextsFollowTheLanguage) {
         menu.reset();
         TearDown();
     }
+}
+
+// ---- Tray ---------------------------------------------------------------
+
+TEST_F(MainWindowTest, TrayMenuTextsFollowTheLanguage) {
+    for (int language : {1, 0}) {
+        writeLanguage(language);
+        startWindow(true);
+        ASSERT_NE(window->trayIcon(), nullptr);
+        const QList<QAction*> items = window->trayIcon()->menu().actions();
+        ASSERT_EQ(items.size(), 3);
+        EXPECT_EQ(toU16(items[0]->text()), texts->ReadText("MENU_11"));
+        EXPECT_EQ(toU16(items[1]->text()), texts->ReadText("MENU_22"));
+        EXPECT_EQ(toU16(items[2]->text()), texts->ReadText("MENU_33"));
+        EXPECT_EQ(items[0]->text().contains("Open"), language == 1);
+        TearDown();
+    }
+}
+
+TEST_F(MainWindowTest, TrayFollowsPresenceAndTheIndicatorAndOpensTheWindow) {
+    startWindow(true);
+    CTrayIcon& tray = *window->trayIcon();
+    ASSERT_TRUE(pumpUntil([&] { return tray.currentIcon() == device::kIconKeyboard; }));
+    keyboard().setIndicator(true);
+    ASSERT_TRUE(pumpUntil([&] { return tray.currentIcon() == device::kIconIndicator; }));
+    keyboard().setIndicator(false);
+    ASSERT_TRUE(pumpUntil([&] { return tray.currentIcon() == device::kIconKeyboard; }));
+
+    tray.onActivated(QSystemTrayIcon::DoubleClick);
+    EXPECT_TRUE(window->isVisible());
+    emit tray.commandChosen(kCommandAbout);
+    EXPECT_NE(window->aboutBox(), nullptr);
+
+    keyboard().unplug();
+    ASSERT_TRUE(pumpUntil([&] { return tray.currentIcon() == device::kIconNoKeyboard; }));
+}
+
+TEST_F(MainWindowTest, WithoutATrayTheWindowStaysShown) {
+    keyboard().unplug();
+    texts = std::make_unique<profiles::StringTable>(languageFile());
+    texts->LoadStringTable();
+    window = std::make_unique<CQuillmarDlg>(MainWindowSetup{programDirectory(), userFolder(), *texts, settings, configuration});
+    window->setPrompt(prompt);
+    window->setTrayAvailability([] { return false; });
+    ASSERT_TRUE(window->OnInitDialog(quillmar::testing::linkedSimService(), timing()));
+    ASSERT_TRUE(pumpUntil([this] { return window->isInitialised(); }));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->trayIcon()->isPresent());
 }
 
 TEST_F(MainWindowTest, WindowTextsComeFromTheLanguageFile) {

@@ -106,6 +106,8 @@ void CQuillmarDlg::createControls() {
     };
     const auto addButton = [this, &add](int id) {
         auto* button = new CPngButton(id, this);
+        // Skinned faces have no focus look; the keyboard never clicks them.
+        button->setFocusPolicy(Qt::NoFocus);
         add(button, id);
         connect(button, &QPushButton::clicked, this, [this, id] { OnCommand(id); });
         return button;
