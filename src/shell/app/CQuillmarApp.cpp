@@ -80,7 +80,8 @@ void CQuillmarApp::listenForOtherInstances() {
 void CQuillmarApp::shutdown() {
     mutex_.close();
     events_.close();
-    listenerNotifier_.reset();
+    // A close request arrives through the notifier: it must outlive its signal.
+    if (listenerNotifier_) listenerNotifier_->setEnabled(false);
     QApplication::quit();
 }
 

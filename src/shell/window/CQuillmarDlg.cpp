@@ -21,6 +21,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QIcon>
 #include <QLabel>
 #include <QThread>
 #include <QTimer>
@@ -78,6 +79,7 @@ bool CQuillmarDlg::OnInitDialog(const device::HidService& service, device::LinkT
     disableApply();
     showBusyIndicator(false);
 
+    setWindowIcon(QIcon(QString::fromStdString((setup_.programDirectory / "Skins" / "app.png").string())));
     setWindowFlag(Qt::Tool, true);
     postMessage(device::kMessageInit, device::kTagInit, 0);
     refreshWindowTexts();

@@ -488,7 +488,12 @@ bool CQuillmarDlg::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || (widget != this && !isAncestorOf(widget))) return false;
-    const int virtualKey = virtualKeyOf(static_cast<QKeyEvent*>(event)->key());
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_F1 && event->type() == QEvent::KeyPress) {
+        SendWindowMessage(kMessageHelp, 0, 0);
+        return true;
+    }
+    const int virtualKey = virtualKeyOf(key);
     const QWidget* effectList = control(kFirstLightingControl);
     return swallowsKey(virtualKey, effectList && effectList->hasFocus());
 }
