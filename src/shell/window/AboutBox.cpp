@@ -1,6 +1,7 @@
 #include "shell/window/AboutBox.h"
 
 #include "shell/widgets/ControlId.h"
+#include "shell/window/QtText.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -9,10 +10,6 @@
 
 namespace quillmar::shell {
 namespace {
-
-QString toQString(const std::u16string& text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QLabel* addLabel(QWidget& parent, int id, const QString& text) {
     auto* label = new QLabel(text, &parent);

@@ -18,6 +18,7 @@
 #include "shell/window/MainSkinTable.h"
 #include "shell/window/MainWindowIds.h"
 #include "shell/window/WindowThreadPrompt.h"
+#include "shell/window/QtText.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -29,14 +30,6 @@
 namespace quillmar::shell {
 
 using namespace main_window;
-
-namespace {
-
-QString toQString(const std::u16string& text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 CQuillmarDlg::CQuillmarDlg(MainWindowSetup setup)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
@@ -64,7 +57,6 @@ void CQuillmarDlg::setFileChooser(FileChooser& chooser) { fileChooser_ = &choose
 bool CQuillmarDlg::OnInitDialog(const device::HidService& service, device::LinkTiming timing) {
     link_ = std::make_unique<device::DeviceLink>(service, *this, *prompt_, texts_, timing);
     if (startHidden_) link_->presence().setAutoShowDone();
-    link_->SendStatusWord();
     link_->start();
     lighting_ = std::make_unique<lighting::LightingControl>(
         link_->commands(), profiles::KtvlSettings(profiles::UserFolder(setup_.userFolder).settingsFile()));

@@ -26,6 +26,7 @@
 #include "shell/window/KeyFiltering.h"
 #include "shell/window/MainSkinTable.h"
 #include "shell/window/MainWindowIds.h"
+#include "shell/window/QtText.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -44,10 +45,6 @@ namespace quillmar::shell {
 using namespace main_window;
 
 namespace {
-
-QString toQString(const std::u16string& text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The virtual-key code of the keys the keyboard filtering looks at; 0 for
 // the rest.
