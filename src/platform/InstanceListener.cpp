@@ -4,7 +4,6 @@
 #include "platform/PrivateFolder.h"
 
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -47,11 +46,6 @@ std::optional<InstanceMessage> readMessage(int fd) {
     return message;
 }
 
-void removeSocketFile(const std::filesystem::path& path) {
-    struct stat status {};
-    if (::lstat(path.c_str(), &status) == 0 && S_ISSOCK(status.st_mode)) ::unlink(path.c_str());
-}
-
 }  // namespace
 
 std::unique_ptr<InstanceListener> InstanceListener::listen(const std::filesystem::path& runtimeFolder,
@@ -72,11 +66,12 @@ std::unique_ptr<InstanceListener> InstanceListener::listen(const std::filesystem
 }
 
 InstanceListener::InstanceListener(int fd, std::filesystem::path path, Handler handler)
-    : fd_(fd), path_(std::move(path)), handler_(std::move(handler)) {}
+    : fd_(fd), path_(std::move(path)), socketFileId_(socketFileId(path_)), handler_(std::move(handler)) {}
 
 InstanceListener::~InstanceListener() {
     ::close(fd_);
-    removeSocketFile(path_);
+    // A newer listener of the same name may have replaced the file.
+    if (socketFileId_ != 0 && socketFileId(path_) == socketFileId_) ::unlink(path_.c_str());
 }
 
 void InstanceListener::acceptOne() {

@@ -2,6 +2,7 @@
 
 #include "platform/InstanceChannel.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -38,6 +39,7 @@ private:
 
     int fd_;
     std::filesystem::path path_;
+    std::uint64_t socketFileId_ = 0;  // so only our own file is removed at the end
     Handler handler_;
 };
 

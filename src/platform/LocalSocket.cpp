@@ -2,6 +2,8 @@
 
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -32,6 +34,16 @@ std::optional<sockaddr_un> localSocketAddress(const std::filesystem::path& path)
     if (text.empty() || text.size() >= sizeof address.sun_path) return std::nullopt;
     std::memcpy(address.sun_path, text.c_str(), text.size() + 1);
     return address;
+}
+
+std::uint64_t socketFileId(const std::filesystem::path& path) {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISSOCK(status.st_mode)) return 0;
+    return static_cast<std::uint64_t>(status.st_ino);
+}
+
+void removeSocketFile(const std::filesystem::path& path) {
+    if (socketFileId(path) != 0) ::unlink(path.c_str());
 }
 
 bool sendAll(int fd, std::span<const std::byte> bytes, std::chrono::milliseconds timeout) {

@@ -3,7 +3,6 @@
 #include "platform/LocalSocket.h"
 
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -29,13 +28,6 @@ private:
     int fd_;
 };
 
-// A socket file that refuses connections belongs to a process that ended
-// without removing it.
-void removeIfStale(const std::filesystem::path& path) {
-    struct stat status {};
-    if (::lstat(path.c_str(), &status) == 0 && S_ISSOCK(status.st_mode)) ::unlink(path.c_str());
-}
-
 }  // namespace
 
 SocketInstanceSignal::SocketInstanceSignal(std::filesystem::path runtimeFolder,
@@ -48,7 +40,8 @@ bool SocketInstanceSignal::SignalInstance(int pid, InstanceRequest request) {
     Connection connection;
     if (!address || connection.fd() < 0) return false;
     if (::connect(connection.fd(), reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0) {
-        if (errno == ECONNREFUSED) removeIfStale(path);
+        // Nobody listens on it: its process ended without removing it.
+        if (errno == ECONNREFUSED) removeSocketFile(path);
         return false;
     }
     std::array<std::byte, 4> tag{};

@@ -17,7 +17,11 @@ SkinRect readSkinRect(const std::filesystem::path& skinFile, std::string_view se
     const std::string text = profiles::readIniString(skinFile, section, key, kMissingRect);
     std::array<int, 4> fields{1, 1, 1, 1};
     profiles::scanDecimalList(text, fields);
-    return {fields[0], fields[1], std::max(fields[2], 0), std::max(fields[3], 0)};
+    const auto coordinate = [](int value) {
+        return std::clamp(value, -kMaxSkinCoordinate, kMaxSkinCoordinate);
+    };
+    const auto extent = [](int value) { return std::clamp(value, 0, kMaxSkinCoordinate); };
+    return {coordinate(fields[0]), coordinate(fields[1]), extent(fields[2]), extent(fields[3])};
 }
 
 }  // namespace quillmar::shell

@@ -8,8 +8,11 @@
 namespace quillmar::shell {
 
 // A control's rectangle in a skin file: "x,y,w,h" in client pixels.
-// A missing key reads as 1,1,1,1; a field the text does not supply keeps 1,
-// and a negative size counts as 0.
+// A missing key reads as 1,1,1,1; a field the text does not supply keeps 1.
+// Every value is kept within what a widget can take (a negative size counts
+// as 0), so an absurd entry cannot overflow the geometry.
+inline constexpr int kMaxSkinCoordinate = (1 << 24) - 1;
+
 struct SkinRect {
     int x = 1;
     int y = 1;

@@ -90,6 +90,7 @@ WindowSkin* ApplyWindowSkin(QWidget& window, const std::filesystem::path& skinFi
     const QImage background = loadSkinImage(folder, backgroundName);
     if (background.isNull()) return nullptr;
 
+    delete window.findChild<WindowSkin*>(QString(), Qt::FindDirectChildrenOnly);
     window.setWindowFlag(Qt::FramelessWindowHint);
     window.resize(background.size());
     window.hide();

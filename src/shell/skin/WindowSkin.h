@@ -45,7 +45,7 @@ private:
 // file's folder. The window becomes frameless, takes the background's size
 // and is hidden; without a background it keeps its size and gets no shape,
 // and without a mask no shape. Returns the installed skin (a child of the
-// window), or nullptr when there is no background.
+// window, replacing an earlier one), or nullptr when there is no background.
 WindowSkin* ApplyWindowSkin(QWidget& window, const std::filesystem::path& skinFile);
 
 }  // namespace quillmar::shell

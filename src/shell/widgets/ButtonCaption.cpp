@@ -14,8 +14,9 @@ int horizontalFlags(unsigned textFormat) {
     return Qt::AlignLeft;
 }
 
+// Vertical placement counts for wrapped text too, so a caption asked to be
+// centred is centred however many lines it has.
 int verticalFlags(unsigned textFormat) {
-    if (!(textFormat & text_format::kSingleLine)) return Qt::AlignTop;
     if (textFormat & text_format::kVerticalCentre) return Qt::AlignVCenter;
     if (textFormat & text_format::kBottom) return Qt::AlignBottom;
     return Qt::AlignTop;

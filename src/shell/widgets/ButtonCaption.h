@@ -9,8 +9,7 @@ class QRect;
 
 namespace quillmar::shell {
 
-// Text-format flags a window gives a caption: horizontal placement, and
-// vertical placement, which counts only for a single line.
+// Text-format flags a window gives a caption.
 namespace text_format {
 inline constexpr unsigned kCentre = 0x1;
 inline constexpr unsigned kRight = 0x2;

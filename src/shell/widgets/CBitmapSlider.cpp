@@ -55,11 +55,12 @@ int CBitmapSlider::clamped(long long position) const {
 }
 
 int CBitmapSlider::positionAtPointer(QPoint pointer) const {
-    const long long offset = vertical_ ? pointer.y() : pointer.x();
     const long long extent = vertical_ ? height() : width();
     if (extent <= 0) return minimum_;
+    // Outside the control the result clamps to an end anyway; keeping the
+    // offset inside keeps the product in range.
+    const long long offset = std::clamp<long long>(vertical_ ? pointer.y() : pointer.x(), 0, extent);
     const long long span = static_cast<long long>(maximum_) - minimum_;
-    // Integer division truncates towards zero, also left of the control.
     return clamped(minimum_ + offset * span / extent);
 }
 

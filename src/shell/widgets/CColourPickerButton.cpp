@@ -1,12 +1,14 @@
 #include "shell/widgets/CColourPickerButton.h"
 
 #include "shell/widgets/ControlId.h"
+#include "shell/widgets/QtColour.h"
 
 #include <QColorDialog>
 #include <QGridLayout>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
+#include <QResizeEvent>
 #include <QWidgetAction>
 
 namespace quillmar::shell {
@@ -16,17 +18,8 @@ namespace {
 using lighting::colourFromRgb;
 
 constexpr int kSwatchSize = 18;
-
-QColor qColour(lighting::ColourValue colour) {
-    const auto bytes = lighting::rgbBytes(colour);
-    return QColor(bytes[0], bytes[1], bytes[2]);
-}
-
-lighting::ColourValue colourValue(const QColor& colour) {
-    return colourFromRgb(static_cast<std::uint8_t>(colour.red()),
-                         static_cast<std::uint8_t>(colour.green()),
-                         static_cast<std::uint8_t>(colour.blue()));
-}
+// Room the button keeps beside its swatch for its frame and drop-down mark.
+constexpr QSize kSwatchFrame{16, 10};
 
 QIcon swatchIcon(const QColor& colour, QSize size) {
     QPixmap pixmap(size);
@@ -87,7 +80,7 @@ void CColourPickerButton::buildPalette() {
         auto* swatch = new QToolButton(grid);
         swatch->setAutoRaise(true);
         swatch->setIconSize(QSize(kSwatchSize, kSwatchSize));
-        swatch->setIcon(swatchIcon(qColour(kStandardColours[index]), swatch->iconSize()));
+        swatch->setIcon(swatchIcon(toQColor(kStandardColours[index]), swatch->iconSize()));
         connect(swatch, &QToolButton::clicked, this, [this, index] {
             menu_->close();
             chooseStandardColour(index);
@@ -127,7 +120,7 @@ void CColourPickerButton::chooseStandardColour(std::size_t index) {
 
 void CColourPickerButton::chooseOtherColour() {
     if (!otherChooser_) return;
-    if (const auto chosen = otherChooser_(shownColour(), window())) choose(colourValue(*chosen));
+    if (const auto chosen = otherChooser_(shownColour(), window())) choose(toColourValue(*chosen));
 }
 
 void CColourPickerButton::choose(lighting::ColourValue colour) {
@@ -136,12 +129,15 @@ void CColourPickerButton::choose(lighting::ColourValue colour) {
 }
 
 QColor CColourPickerButton::shownColour() const {
-    return qColour(lighting::chosenColour(colour_, automaticColour_));
+    return toQColor(lighting::chosenColour(colour_, automaticColour_));
 }
 
-void CColourPickerButton::refreshSwatch() {
-    const QSize size = iconSize().expandedTo(QSize(kSwatchSize, kSwatchSize));
-    setIcon(swatchIcon(shownColour(), size));
+void CColourPickerButton::resizeEvent(QResizeEvent* event) {
+    setIconSize((size() - kSwatchFrame).expandedTo(QSize(4, 4)));
+    refreshSwatch();
+    QToolButton::resizeEvent(event);
 }
+
+void CColourPickerButton::refreshSwatch() { setIcon(swatchIcon(shownColour(), iconSize())); }
 
 }  // namespace quillmar::shell

@@ -53,6 +53,9 @@ signals:
     // The user chose a colour; the command notice of this control.
     void colourChosen(int controlId, std::int32_t colour);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void buildPalette();
     void choose(lighting::ColourValue colour);

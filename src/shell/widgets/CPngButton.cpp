@@ -1,6 +1,7 @@
 #include "shell/widgets/CPngButton.h"
 
 #include "shell/widgets/ControlId.h"
+#include "shell/widgets/QtColour.h"
 
 #include <QEnterEvent>
 #include <QPainter>
@@ -12,10 +13,8 @@ namespace quillmar::shell {
 
 namespace {
 
-QColor qColour(lighting::ColourValue colour) {
-    const auto bytes = lighting::rgbBytes(colour);
-    return QColor(bytes[0], bytes[1], bytes[2]);
-}
+// How much darker than the outline the inside of an outlined button is.
+constexpr int kOutlineTintDarkness = 500;
 
 }  // namespace
 
@@ -117,9 +116,11 @@ void CPngButton::paintEvent(QPaintEvent*) {
 }
 
 void CPngButton::drawOutline(QPainter& painter) const {
-    painter.setPen(QPen(qColour(outlineColour_), kOutlineWidth, Qt::SolidLine, Qt::SquareCap,
-                        Qt::MiterJoin));
-    painter.setBrush(Qt::NoBrush);
+    // The inside takes a dim tint of the colour: the background under the
+    // button may carry a legend of its own, which the caption replaces.
+    const QColor colour = toQColor(outlineColour_);
+    painter.setPen(QPen(colour, kOutlineWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(colour.darker(kOutlineTintDarkness));
     const qreal inset = kOutlineWidth / 2.0;
     painter.drawRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset));
 }

@@ -30,6 +30,8 @@ public:
 
     // Origin and the five surfaces; redraws.
     void setSkin(QPoint origin, const ButtonSurfaces& surfaces);
+    // New surfaces at the same origin; redraws.
+    void setSurfaces(const ButtonSurfaces& surfaces) { setSkin(origin_, surfaces); }
     QPoint origin() const { return origin_; }
     const ButtonSurfaces& surfaces() const { return surfaces_; }
 
