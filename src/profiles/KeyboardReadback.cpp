@@ -52,7 +52,8 @@ std::optional<config::MacroList> readMacros(const KeyboardReadSource& source, co
         report(progress, kReadSteps);
         return config::MacroList{};
     }
-    const std::size_t totalSize = config::loadU16(area, config::macro_area::kTotalSize);
+    std::size_t totalSize = config::loadU16(area, config::macro_area::kTotalSize);
+    if (source.macroMemoryBytes > 0) totalSize = std::min(totalSize, source.macroMemoryBytes);
     area.resize(std::max(totalSize, config::kMacroAreaHeaderBytes));
     if (source.commands.ReadMacroArea(area) != device::kSuccess) return std::nullopt;
     report(progress, kReadSteps);

@@ -11,12 +11,14 @@
 
 namespace quillmar::profiles {
 
-// The keyboard a configuration is read back from, with the default layout it
-// told on arrival (which says what each position's key is).
+// The keyboard a configuration is read back from, with what it told on
+// arrival: the default layout (which says what each position's key is) and
+// its macro memory size.
 struct KeyboardReadSource {
     device::DeviceCommands& commands;
     keyboard::DefaultKeyTable defaultLayout = keyboard::kBuiltInDefaultKeyTable;
-    const platform::Texts& texts;  // names of macros the keyboard keeps without one
+    const platform::Texts& texts;      // names of macros the keyboard keeps without one
+    std::size_t macroMemoryBytes = 0;  // 0 when not told
 };
 
 // Called after each step of a read: done steps out of total.
@@ -24,7 +26,9 @@ using ReadProgress = std::function<void(int done, int total)>;
 
 // Reads the three profiles' key blocks and the macro area from the keyboard
 // and writes them as a profile file of those macros and no texts (profile
-// slot 3 empty). A macro area without its magic gives no macros. 1 on
+// slot 3 empty). A macro area without its magic gives no macros; one whose
+// header claims more than the macro memory is read as far as the memory
+// goes (what lies beyond cannot be read anyway). 1 on
 // success; 0 when the active profile is unknown, any read fails or the file
 // cannot be written, and then the file at the path is left as it was.
 int readKeyboardIntoFile(const KeyboardReadSource& source, const std::filesystem::path& path,

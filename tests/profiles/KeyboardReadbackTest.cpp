@@ -56,7 +56,9 @@ protected:
     }
 
     sim::SimKeyboard& keyboard() { return sim::sharedSimKeyboard(); }
-    KeyboardReadSource source() { return {link_->commands(), link_->presence().defaultKeyTable(), texts_}; }
+    KeyboardReadSource source(std::size_t macroMemory = 8192) {
+        return {link_->commands(), link_->presence().defaultKeyTable(), texts_, macroMemory};
+    }
 
     void putEntry(int profile, int position, Bytes entry) {
         ASSERT_TRUE(keyboard().writeMemory(SimArea::KeyBlocks, static_cast<std::size_t>(profile * 378 + position * 3), entry));
@@ -129,6 +131,19 @@ TEST_F(KeyboardReadbackTest, AMacroAreaWithoutItsMagicGivesNoMacros) {
     EXPECT_EQ(store->macroCount(), 0);
 }
 
+TEST_F(KeyboardReadbackTest, AMacroAreaClaimingMoreThanTheMemoryIsReadAsFarAsTheMemoryGoes) {
+    const config::MacroList macros = {macroOf(u"kept", 1, 2, {press(0x1E)})};
+    Bytes area = config::buildMacroArea(macros, true);
+    area[2] = 0xFF;
+    area[3] = 0xFF;
+    ASSERT_TRUE(keyboard().writeMemory(SimArea::MacroArea, 0, area));
+    const auto path = folder_ / "read.kbp";
+    ASSERT_EQ(readKeyboardIntoFile(source(), path), 1);
+    const auto store = loaded(path);
+    ASSERT_EQ(store->macroCount(), 1);
+    EXPECT_EQ(config::macroName(store->macros()[0]), u"kept");
+}
+
 TEST_F(KeyboardReadbackTest, AFailedReadLeavesTheFileAsItWas) {
     const auto path = folder_ / "files" / "read.kbp";
     std::filesystem::create_directory(path.parent_path());
@@ -142,9 +157,9 @@ TEST_F(KeyboardReadbackTest, AFailedReadLeavesTheFileAsItWas) {
     EXPECT_TRUE(unchanged());
     keyboard().clearFaults();
 
-    // A header that claims more than the keyboard's macro memory: the area read is refused.
+    // The keyboard refuses to read beyond its 8192 bytes of macro memory.
     ASSERT_TRUE(keyboard().writeMemory(SimArea::MacroArea, 0, Bytes{0xAA, 0x55, 0x00, 0x40}));
-    EXPECT_EQ(readKeyboardIntoFile(source(), path), 0) << "macro area refused";
+    EXPECT_EQ(readKeyboardIntoFile(source(0x4000), path), 0) << "macro area refused";
     EXPECT_TRUE(unchanged());
 
     keyboard().unplug();

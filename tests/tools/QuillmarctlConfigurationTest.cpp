@@ -116,6 +116,20 @@ TEST_F(QuillmarctlConfigurationTest, RemapLandsInTheProfilesKeyBlock) {
     EXPECT_EQ(store->records()[512 + kSlotOfF1].type, AssignmentType::Media);
 }
 
+TEST_F(QuillmarctlConfigurationTest, AGKeyRemapIsKeptInTheProfileFileOnly) {
+    const auto blocksBefore = keyboardMemory().keyBlocks;
+    const RunResult result = run("--device sim remap g1 key:B");
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.err.find("keeps no G-key assignments"), std::string::npos) << result.err;
+    EXPECT_EQ(keyboardMemory().keyBlocks, blocksBefore);
+    const auto store = loadFile(profileFile());
+    auto held = store->lock();
+    const KeyAssignment& g1 = store->records()[0x100];
+    EXPECT_EQ(g1.type, AssignmentType::Key);
+    EXPECT_EQ(g1.value, static_cast<std::uint32_t>(kSlotOfB));
+    EXPECT_EQ(g1.extra, 0x301) << "keeps its G-key code";
+}
+
 TEST_F(QuillmarctlConfigurationTest, ImportedMacrosLandAndExportGivesTheSameConfigurationBack) {
     const config::MacroList macros = {macroOf(u"Dash", 1, 3, {press(0x1E, 120), release(0x1E, 30)}),
                                       macroOf(u"Combo", 2, 1, {press(0x2A), press(0x1F, 50), release(0x1F), release(0x2A)})};

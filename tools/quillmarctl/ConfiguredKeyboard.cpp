@@ -27,7 +27,9 @@ std::unique_ptr<ConfiguredKeyboard> ConfiguredKeyboard::open(const Invocation& i
 }
 
 profiles::KeyboardReadSource ConfiguredKeyboard::readSource() {
-    return {session_->commands(), session_->presence().defaultKeyTable(), session_->texts()};
+    const int macroMemory = session_->presence().macroMemorySize();
+    return {session_->commands(), session_->presence().defaultKeyTable(), session_->texts(),
+            macroMemory > 0 ? static_cast<std::size_t>(macroMemory) : 0};
 }
 
 config::DownloadTarget ConfiguredKeyboard::downloadTarget() {

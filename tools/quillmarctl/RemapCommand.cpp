@@ -7,6 +7,7 @@
 
 #include "config/DeviceImageDownload.h"
 #include "device/ResultCode.h"
+#include "keyboard/KeySlots.h"
 #include "profiles/ProfileFile.h"
 
 #include <ostream>
@@ -61,6 +62,9 @@ int runRemap(const Invocation& invocation, std::ostream&, std::ostream& err) {
     assignTarget(record, *slot, *target, loopCount);
     if (saveAndDownload(*keyboard, profile) != 1)
         return complain("the keyboard did not take the download", kExitKeyboardError, err);
+    if (keyboard::isGKeySlot(*slot))
+        err << "quillmarctl: note: the keyboard keeps no G-key assignments; this one is kept in "
+            << keyboard->userFolder().profileFile().string() << " until the keyboard is read again\n";
     return kExitDone;
 }
 
