@@ -457,11 +457,11 @@ void CQuillmarDlg::openCompositeDialog(const CompositeRequest& request) {
     const ButtonSurfaces plain = key->surfaces();
     ButtonSurfaces highlighted = plain;
     highlighted.normal = plain.over;
-    key->setSkin(key->origin(), highlighted);
+    key->setSurfaces(highlighted);
     editorOpen_ = true;
     if (compositeOpener_) compositeOpener_(request);
     editorOpen_ = false;
-    key->setSkin(key->origin(), plain);
+    key->setSurfaces(plain);
 }
 
 void CQuillmarDlg::selectProfileButton(int profile) {
