@@ -115,6 +115,9 @@ protected:
         texts->LoadStringTable();
         window = std::make_unique<CQuillmarDlg>(
             MainWindowSetup{programDirectory(), userFolder(), *texts, settings, configuration});
+        // Shown windows take part in every check but draw nothing: drawing
+        // would bring in Qt's own image threads.
+        window->setAttribute(Qt::WA_DontShowOnScreen);
         window->setPrompt(prompt);
         window->setFileChooser(files);
         window->setLightingPanel(lightingPanel);

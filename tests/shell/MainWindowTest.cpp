@@ -543,6 +543,7 @@ TEST_F(MainWindowTest, WithoutATrayTheWindowStaysShown) {
     texts = std::make_unique<profiles::StringTable>(languageFile());
     texts->LoadStringTable();
     window = std::make_unique<CQuillmarDlg>(MainWindowSetup{programDirectory(), userFolder(), *texts, settings, configuration});
+    window->setAttribute(Qt::WA_DontShowOnScreen);
     window->setPrompt(prompt);
     window->setTrayAvailability([] { return false; });
     ASSERT_TRUE(window->OnInitDialog(quillmar::testing::linkedSimService(), timing()));
