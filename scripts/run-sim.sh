@@ -5,4 +5,4 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
 export QUILLMAR_HIDLANE=sim
-exec "${BUILD_DIR:-build}/bin/quillmarctl" info "$@"
+exec "${BUILD_DIR:-build}/bin/quillmar" "$@"

@@ -1,0 +1,88 @@
+#include "shell/app/CQuillmarApp.h"
+
+#include "device/HidServiceBinding.h"
+#include "platform/DetachedCompanionStarter.h"
+#include "platform/InstanceListener.h"
+#include "platform/ProcFsProcessList.h"
+#include "platform/SocketInstanceSignal.h"
+#include "platform/StartupArbitration.h"
+#include "profiles/UserFolder.h"
+#include "shell/window/CQuillmarDlg.h"
+
+#include <QApplication>
+#include <QSocketNotifier>
+
+#include <unistd.h>
+
+namespace quillmar::shell {
+namespace {
+
+std::filesystem::path runningExecutable() {
+    std::error_code error;
+    const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path("quillmar") : path;
+}
+
+}  // namespace
+
+CQuillmarApp::CQuillmarApp(std::vector<std::string> arguments)
+    : settings_(folders_),
+      paths_(platform::ApplicationPaths::fromExecutable(runningExecutable())),
+      texts_(paths_.languageFile),
+      options_(platform::ReadStartOptions(arguments)),
+      mutex_(folders_.runtimeFolder()) {
+    texts_.LoadStringTable();
+}
+
+CQuillmarApp::~CQuillmarApp() = default;
+
+int CQuillmarApp::run() {
+    if (!arbitrateStartup()) return 0;
+    if (!initialiseWindow()) return 0;
+    QObject::connect(window_.get(), &CQuillmarDlg::modalRunEnded, [this] { shutdown(); });
+    return QApplication::exec();
+}
+
+bool CQuillmarApp::arbitrateStartup() {
+    platform::ProcFsProcessList processes;
+    platform::SocketInstanceSignal signal(folders_.runtimeFolder());
+    platform::DetachedCompanionStarter companion;
+    const platform::StartupOutcome outcome =
+        platform::ArbitrateStartup(options_, paths_, {mutex_, processes, signal, companion});
+    return outcome.goOn;
+}
+
+bool CQuillmarApp::initialiseWindow() {
+    const profiles::UserFolder userFolder(folders_);
+    window_ = std::make_unique<CQuillmarDlg>(
+        MainWindowSetup{paths_.programDirectory, userFolder.path(), texts_, settings_, configuration_});
+    if (options_.startHidden) window_->setStartHidden();
+    if (!window_->OnInitDialog(device::bindHidServiceOrExit())) return false;
+    events_.create();
+    listenForOtherInstances();
+    return true;
+}
+
+// Another start of the program asks this window to show itself or to close.
+void CQuillmarApp::listenForOtherInstances() {
+    listener_ = platform::InstanceListener::listen(
+        folders_.runtimeFolder(), static_cast<int>(::getpid()), [this](const platform::InstanceMessage& message) {
+            if (platform::isInstanceRequest(message))
+                window_->SendWindowMessage(message.message, message.wParam, message.lParam);
+        });
+    if (!listener_) return;
+    listenerNotifier_ = std::make_unique<QSocketNotifier>(listener_->fd(), QSocketNotifier::Read);
+    QObject::connect(listenerNotifier_.get(), &QSocketNotifier::activated, [this] {
+        if (listener_) listener_->acceptOne();
+    });
+}
+
+void CQuillmarApp::shutdown() {
+    mutex_.close();
+    events_.close();
+    // A close request arrives through the notifier: it must outlive its signal.
+    if (listenerNotifier_) listenerNotifier_->setEnabled(false);
+    QApplication::quit();
+}
+
+}  // namespace quillmar::shell

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "config/Configuration.h"
+#include "platform/ApplicationPaths.h"
+#include "platform/IniUserSettings.h"
+#include "platform/LinuxPaths.h"
+#include "platform/LockFileMutex.h"
+#include "platform/NamedEvents.h"
+#include "platform/StartOptions.h"
+#include "profiles/StringTable.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class QSocketNotifier;
+
+namespace quillmar::platform {
+class InstanceListener;
+}
+
+namespace quillmar::shell {
+
+class CQuillmarDlg;
+class CTrayIcon;
+
+// The application: paths, texts and the configuration's two stores, the
+// single instance, and the main window for the life of the process.
+class CQuillmarApp {
+public:
+    explicit CQuillmarApp(std::vector<std::string> arguments);
+    ~CQuillmarApp();
+    CQuillmarApp(const CQuillmarApp&) = delete;
+    CQuillmarApp& operator=(const CQuillmarApp&) = delete;
+
+    // Runs the program; the process's exit code.
+    int run();
+
+private:
+    // Settles the single instance; false when this process must end.
+    bool arbitrateStartup();
+    // The window's start; false when the program cannot run.
+    bool initialiseWindow();
+    void listenForOtherInstances();
+    void shutdown();
+
+    platform::LinuxPaths folders_;
+    platform::IniUserSettings settings_;
+    platform::ApplicationPaths paths_;
+    profiles::StringTable texts_;
+    config::Configuration configuration_;
+    platform::StartOptions options_;
+    platform::LockFileMutex mutex_;
+    platform::NamedEvents events_;
+    std::unique_ptr<CQuillmarDlg> window_;
+    std::unique_ptr<platform::InstanceListener> listener_;
+    std::unique_ptr<QSocketNotifier> listenerNotifier_;
+};
+
+}  // namespace quillmar::shell

@@ -1,0 +1,253 @@
+#pragma once
+
+#include "config/Configuration.h"
+#include "device/DeviceLink.h"
+#include "device/MainWindowLink.h"
+#include "keyboard/DefaultAssignments.h"
+#include "keyboard/KeySlots.h"
+#include "lighting/LightingControl.h"
+#include "platform/Prompt.h"
+#include "platform/Texts.h"
+#include "platform/UserSettings.h"
+#include "profiles/ProfileMenu.h"
+#include "profiles/ProfileSwitching.h"
+#include "profiles/ProfileWindow.h"
+#include "shell/window/CompositeRequest.h"
+#include "shell/window/FileChooser.h"
+#include "shell/window/LightingPanelHooks.h"
+#include "shell/window/MessageMap.h"
+
+#include <QPixmap>
+#include <QPointer>
+#include <QWidget>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+class QLabel;
+class QMenu;
+class QTimer;
+
+namespace quillmar::shell {
+
+class CPngButton;
+class CTrayIcon;
+class SkinSurfaces;
+class WindowThreadPrompt;
+
+// What the application gives its main window.
+struct MainWindowSetup {
+    std::filesystem::path programDirectory;  // Skins/ and Help/ are there
+    std::filesystem::path userFolder;        // the per-user "Gaming Keyboard" folder
+    const platform::Texts& texts;
+    platform::UserSettings& settings;
+    config::Configuration& configuration;
+};
+
+// The main window: the skinned on-screen keyboard, the profile, window and
+// lighting controls, and the target of the program's custom messages. Every
+// control, message and timer is routed through one message map; worker
+// threads reach it through MainWindowLink, which marshals to the window
+// thread; profile switching reaches it through ProfileWindow.
+class CQuillmarDlg final : public QWidget, public device::MainWindowLink, public profiles::ProfileWindow {
+    Q_OBJECT
+public:
+    explicit CQuillmarDlg(MainWindowSetup setup);
+    ~CQuillmarDlg() override;
+
+    // Seams; the window's own message boxes and file dialogs until replaced.
+    void setPrompt(platform::Prompt& prompt);
+    void setFileChooser(FileChooser& chooser);
+    void setCompositeOpener(CompositeOpener opener) { compositeOpener_ = std::move(opener); }
+    void setProfileDialogOpener(std::function<void()> opener) { profileDialogOpener_ = std::move(opener); }
+    void setLightingPanel(LightingPanelHooks& panel) { lightingPanel_ = &panel; }
+
+    // Whether the desktop has a tray; the platform's answer unless replaced.
+    void setTrayAvailability(std::function<bool()> available) { trayAvailable_ = std::move(available); }
+
+    // "/Start": the keyboard's arrival does not show the window.
+    void setStartHidden() { startHidden_ = true; }
+
+    // The window's initialisation after the service library is bound: the
+    // device link and its start, the skin and controls, the window texts,
+    // "INIT" posted to itself and the preview timer. False when a state
+    // picture of the skin cannot be loaded; the program cannot run then.
+    bool OnInitDialog(const device::HidService& service, device::LinkTiming timing = {});
+
+    // The message map, on the window thread. Unrouted messages and commands
+    // return false.
+    bool SendWindowMessage(std::uint32_t message, std::uint32_t wParam, std::uint32_t lParam);
+    bool OnCommand(int id);
+    bool OnTimer(int timerId);
+    bool isTimerActive(int timerId) const;
+
+    // Controls by id; nullptr for an id the window does not have.
+    QWidget* control(int id) const;
+    CPngButton* button(int id) const;
+    QMenu* buildButtonMenu();
+    QWidget* aboutBox() const { return aboutBox_; }
+
+    device::DeviceLink& link() { return *link_; }
+    lighting::LightingControl& lighting() { return *lighting_; }
+    CTrayIcon* trayIcon() const { return trayIcon_.get(); }
+    const profiles::ProfileMenu& profileMenu() const { return profileMenu_; }
+    bool colourKeysMode() const { return colourKeysMode_; }
+    // An edit of the working configuration: Apply becomes available.
+    void markChanged();
+    bool isShuttingDown() const { return shuttingDown_.load(); }
+    int busyIndicatorFrame() const { return busyFrame_; }
+
+    // The G buttons' looks for the current bank.
+    void refreshBankKeys();
+    // The profile the keyboard has active; 0 while it is not known.
+    int currentProfile();
+
+    // MainWindowLink: callable from any thread.
+    void sendMessage(std::uint32_t message, std::uint32_t wParam, std::uint32_t lParam) override;
+    void postMessage(std::uint32_t message, std::uint32_t wParam, std::uint32_t lParam) override;
+    bool isInitialised() const override { return initialised_.load(); }
+    void setTrayIcon(int iconId) override;
+    void hide() override;
+    void setButtonText(int controlId, const std::u16string& text) override;
+    void setButtonStateImages(int controlId, const std::array<std::string, 5>& pictures) override;
+    void startTimer(int timerId, int periodMs) override;
+
+    // ProfileWindow: on the window thread.
+    bool isEditorOpen() const override { return editorOpen_; }
+    bool isApplyEnabled() const override;
+    void disableApply() override;
+    void runApply() override;
+    bool isProfileDialogOpen() const override { return false; }
+    bool isProfileDialogApplyEnabled() const override { return false; }
+    void showProfileInDialog(int) override {}
+    void selectProfileButton(int profile) override;
+    void refreshKeyButtons(int profile) override;
+    void leaveColourKeysMode(const std::u16string& switchText) override;
+    void refillColourSchemes(int profile) override { lightingPanel_->refillColourSchemes(profile); }
+    void refreshLightingControls() override { lightingPanel_->refreshControls(); }
+    void closeLightingPanel() override;
+    void showProfileMenu(const profiles::ProfileMenu& menu) override;
+
+signals:
+    // The shutdown has run: the application ends.
+    void modalRunEnded();
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The routing tables (message, command, timer), one static table each.
+    static const MessageMap<CQuillmarDlg>& messageMap();
+
+    // Message handlers.
+    void OnInitMessage(std::uint32_t, std::uint32_t);
+    void OnOpenMessage(std::uint32_t, std::uint32_t);
+    void OnKillMessage(std::uint32_t, std::uint32_t);
+    void OnReloadProfile(std::uint32_t, std::uint32_t);
+    void OnCloseEditors(std::uint32_t, std::uint32_t);
+    void OnRefreshGKeys(std::uint32_t, std::uint32_t);
+    void OnSliderMoved(std::uint32_t wParam, std::uint32_t lParam);
+    void OnTimeChange(std::uint32_t, std::uint32_t);
+    void OnSystemCommand(std::uint32_t wParam, std::uint32_t);
+    void OnHelpMessage(std::uint32_t, std::uint32_t);
+
+    // Command handlers.
+    void OnOk(int);
+    void OnCancel(int);
+    void onKeyButton(int buttonId);
+    void OnMacroEdit(int);
+    void OnFn(int);
+    void OnProfileDialog(int);
+    void OnApply(int);
+    void OnLink(int);
+    void OnHelp(int);
+    void OnMinimise(int);
+    void OnExit(int);
+    void OnNothing(int);
+    void OnFlip(int);
+    void OnProfileButton(int id);
+    void OnRestoreDefaults(int);
+    void OnButtonMenu(int);
+    void toggleColourKeysMode(int);
+    void OnLightingControl(int id);
+    void OnOpenCommand(int);
+    void OnAbout(int);
+    void OnImport(int);
+    void OnExport(int);
+
+    // Timer handlers.
+    void OnBusyIndicatorTick();
+    void OnLightingChangedTick();
+    void OnPreviewTick();
+
+    bool loadSkin();
+    void createControls();
+    void placeControls();
+    void refreshWindowTexts();
+    void applyFlipMode();
+    void showKeyButton(int buttonId, const keyboard::KeyDescription& description);
+    void showColourKeyFlags();
+    void toggleColourKeyFlag(int buttonId);
+    void openCompositeDialog(const CompositeRequest& request);
+    void showBusyIndicator(bool shown);
+    void createTrayIcon();
+    void shutdown();
+    void beginShutdown();
+    void stopTimer(int timerId);
+    void openDocument(const QString& url);
+    keyboard::GKeyBank bank() const;
+    keyboard::ProfileAssignments profileRecords(int profile);
+    keyboard::MacroNameLookup macroNames() const;
+    std::filesystem::path profileFile() const;
+    std::filesystem::path mainSkinFile() const;
+    // The web address of the link button, from the skin.
+    QString webAddress() const;
+    // Runs work on the window thread and waits for it; gives up without
+    // running it once the window shuts down.
+    void runOnWindowThread(const std::function<void()>& work);
+    void queueOnWindowThread(std::function<void()> work);
+    bool onWindowThread() const;
+
+    MainWindowSetup setup_;
+    const platform::Texts& texts_;
+    std::unique_ptr<platform::Prompt> ownPrompt_;
+    std::unique_ptr<WindowThreadPrompt> prompt_;  // what every part of the program is told through
+    std::unique_ptr<FileChooser> ownFileChooser_;
+    FileChooser* fileChooser_;
+    LightingPanelHooks defaultLightingPanel_;
+    LightingPanelHooks* lightingPanel_ = &defaultLightingPanel_;
+    CompositeOpener compositeOpener_;
+    std::function<void()> profileDialogOpener_;
+    std::function<bool()> trayAvailable_;
+
+    std::unique_ptr<device::DeviceLink> link_;
+    std::unique_ptr<lighting::LightingControl> lighting_;
+    std::unique_ptr<profiles::ProfileSwitching> switching_;
+    std::unique_ptr<CTrayIcon> trayIcon_;
+    profiles::ProfileMenu profileMenu_;
+    std::unique_ptr<SkinSurfaces> surfaces_;
+    std::map<int, QWidget*> controls_;
+    std::map<int, QTimer*> timers_;
+    QPointer<QWidget> aboutBox_;
+    std::vector<QPixmap> busyFrames_;
+    QLabel* busyIndicator_ = nullptr;
+    int busyFrame_ = 0;
+
+    bool colourKeysMode_ = false;
+    bool editorOpen_ = false;
+    bool startHidden_ = false;
+    std::atomic<bool> initialised_{false};
+    std::atomic<bool> shuttingDown_{false};
+    std::mutex sendMutex_;
+    std::condition_variable sendFinished_;
+};
+
+}  // namespace quillmar::shell

@@ -1,0 +1,498 @@
+// The main window's handlers: each reads a control, calls the core and shows
+// the result.
+#include "shell/window/CQuillmarDlg.h"
+
+#include "config/ApplyChanges.h"
+#include "config/AssignmentBlock.h"
+#include "config/DeviceImageDownload.h"
+#include "device/WindowMessages.h"
+#include "keyboard/KeyButtons.h"
+#include "keyboard/KeyDescription.h"
+#include "keyboard/LayoutKeyList.h"
+#include "lighting/EffectTable.h"
+#include "profiles/IniFile.h"
+#include "profiles/KeyboardReadback.h"
+#include "profiles/ProfileFile.h"
+#include "profiles/ProfileFileTransfer.h"
+#include "profiles/UserFolder.h"
+#include "shell/skin/SkinPlacement.h"
+#include "shell/skin/SkinSurfaces.h"
+#include "shell/tray/CTrayIcon.h"
+#include "shell/window/WindowThreadPrompt.h"
+#include "shell/widgets/CPngButton.h"
+#include "shell/window/AboutBox.h"
+#include "shell/window/BusyIndicator.h"
+#include "shell/window/FlipMode.h"
+#include "shell/window/KeyFiltering.h"
+#include "shell/window/MainSkinTable.h"
+#include "shell/window/MainWindowIds.h"
+#include "shell/window/QtText.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QTimer>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace quillmar::shell {
+
+using namespace main_window;
+
+namespace {
+
+// The virtual-key code of the keys the keyboard filtering looks at; 0 for
+// the rest.
+int virtualKeyOf(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return kVirtualKeyReturn;
+    case Qt::Key_Escape: return kVirtualKeyEscape;
+    case Qt::Key_Left: return 0x25;
+    case Qt::Key_Up: return 0x26;
+    case Qt::Key_Right: return 0x27;
+    case Qt::Key_Down: return 0x28;
+    case Qt::Key_ScrollLock: return kVirtualKeyScrollLock;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
+// ---- Custom messages ----------------------------------------------------
+
+void CQuillmarDlg::OnInitMessage(std::uint32_t, std::uint32_t) {
+    createTrayIcon();
+    switching_->rebuildProfileMenu();
+    initialised_.store(true);
+    // Without a tray the window is the user's only handle on the program.
+    if (trayIcon_->isPresent()) {
+        QWidget::hide();
+    } else {
+        showNormal();
+    }
+}
+
+void CQuillmarDlg::createTrayIcon() {
+    const std::filesystem::path skinFolder = setup_.programDirectory / "Skins";
+    trayIcon_ = trayAvailable_ ? std::make_unique<CTrayIcon>(texts_, skinFolder, trayAvailable_)
+                               : std::make_unique<CTrayIcon>(texts_, skinFolder);
+    connect(trayIcon_.get(), &CTrayIcon::commandChosen, this, [this](int command) { OnCommand(command); });
+    connect(trayIcon_.get(), &CTrayIcon::trayAvailabilityChanged, this, [this](bool available) {
+        if (!available && !isShuttingDown()) showNormal();
+    });
+    trayIcon_->CreateTrayIcon(texts_.text("KEYBOARD_TRAY_DESC", u"Velmora"), device::kIconNoKeyboard);
+}
+
+void CQuillmarDlg::OnOpenMessage(std::uint32_t, std::uint32_t) {
+    if (link_ && link_->presence().connectedCount() > 0) {
+        setWindowFlag(Qt::Tool, false);
+        showNormal();
+        raise();
+        activateWindow();
+        return;
+    }
+    prompt_->showMessage(texts_.text("MAIN_NO_DEVICE_PROMPT", u"Keyboard is not connected"));
+}
+
+void CQuillmarDlg::OnKillMessage(std::uint32_t, std::uint32_t) { OnExit(kCommandExit); }
+
+void CQuillmarDlg::OnReloadProfile(std::uint32_t, std::uint32_t) {
+    const profiles::KeyboardReadSource source{link_->commands(), link_->presence().defaultKeyTable(), texts_};
+    const auto result = profiles::refreshFromKeyboard(setup_.configuration.working, profiles::UserFolder(setup_.userFolder),
+                                                      source, false, [this] { refreshKeyButtons(currentProfile()); });
+    if (result.disableApply) disableApply();
+    switching_->showActiveProfile();
+    lighting_->ReadLightingState();
+    const auto& effects = lighting_->state().effects;
+    if (std::ranges::find(effects, lighting::kPerKeyColourEffect) != effects.end())
+        refillColourSchemes(lighting_->state().profile);
+    refreshLightingControls();
+}
+
+void CQuillmarDlg::OnCloseEditors(std::uint32_t, std::uint32_t) {
+    if (aboutBox_) aboutBox_->close();
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog != aboutBox_ && dialog->isVisible())
+            dialog->reject();
+    }
+}
+
+void CQuillmarDlg::OnRefreshGKeys(std::uint32_t, std::uint32_t) { refreshBankKeys(); }
+
+void CQuillmarDlg::OnSliderMoved(std::uint32_t wParam, std::uint32_t lParam) {
+    lightingPanel_->onSliderMoved(wParam, lParam);
+}
+
+void CQuillmarDlg::OnTimeChange(std::uint32_t, std::uint32_t) { runApply(); }
+
+void CQuillmarDlg::OnSystemCommand(std::uint32_t wParam, std::uint32_t) {
+    if (wParam >= kFirstSystemMenuAbout && wParam <= kLastSystemMenuAbout) OnAbout(kCommandAbout);
+}
+
+void CQuillmarDlg::OnHelpMessage(std::uint32_t, std::uint32_t) { OnHelp(kHelp); }
+
+// ---- Commands -----------------------------------------------------------
+
+void CQuillmarDlg::OnOk(int) {
+    runApply();
+    QWidget::hide();
+}
+
+void CQuillmarDlg::OnCancel(int) { QWidget::hide(); }
+
+void CQuillmarDlg::onKeyButton(int buttonId) {
+    const bool gKey = keyboard::gKeyNumberOfButton(buttonId).has_value();
+    if (lighting_->state().panelOpen && !gKey) {
+        lightingPanel_->paintKey(buttonId);
+        return;
+    }
+    const auto slot = keyboard::slotOfButton(buttonId, bank());
+    if (!slot) return;
+    if (colourKeysMode_) {
+        toggleColourKeyFlag(buttonId);
+        return;
+    }
+    openCompositeDialog({*slot, buttonId, buttonId == keyboard::kG9ButtonId});
+}
+
+void CQuillmarDlg::OnMacroEdit(int) { onKeyButton(keyboard::kG9ButtonId); }
+
+void CQuillmarDlg::OnFn(int) {
+    if (lighting_->state().panelOpen) lightingPanel_->paintKey(kFn);
+}
+
+void CQuillmarDlg::OnProfileDialog(int) {
+    if (profileDialogOpener_) profileDialogOpener_();
+}
+
+void CQuillmarDlg::OnApply(int) { runApply(); }
+
+void CQuillmarDlg::OnLink(int) {
+    openDocument(webAddress());
+}
+
+void CQuillmarDlg::OnHelp(int) {
+    openDocument(QUrl::fromLocalFile(QString::fromStdString((setup_.programDirectory / "Help" / "index.html").string()))
+                     .toString());
+}
+
+void CQuillmarDlg::openDocument(const QString& url) {
+    if (!url.isEmpty()) QDesktopServices::openUrl(QUrl(url));
+}
+
+void CQuillmarDlg::OnMinimise(int) {
+    QTimer::singleShot(0, this, [this] { showMinimized(); });
+}
+
+void CQuillmarDlg::OnExit(int) {
+    QWidget::hide();
+    shutdown();
+}
+
+void CQuillmarDlg::OnNothing(int) {}
+
+void CQuillmarDlg::OnFlip(int) {
+    toggleFlipMode(setup_.settings);
+    applyFlipMode();
+}
+
+void CQuillmarDlg::OnProfileButton(int id) { switching_->profileButtonPressed(id - kFirstProfileButton); }
+
+void CQuillmarDlg::OnRestoreDefaults(int) {
+    if (!prompt_->askYesNo(texts_.text("MAIN_PROMPT_DEFAULT", u"Do you want to restore the default settings?")))
+        return;
+    {
+        const auto lock = setup_.configuration.working.lock();
+        for (const auto& update : keyboard::restoreDefaultAssignments(profileRecords(currentProfile()), bank(), texts_))
+            showKeyButton(update.buttonId, update.description);
+    }
+    if (lighting_->state().panelOpen) lighting_->RestoreLightingDefaults();
+    markChanged();
+    runApply();
+}
+
+QMenu* CQuillmarDlg::buildButtonMenu() {
+    auto* menu = new QMenu(this);
+    static constexpr std::pair<const char*, int> kItems[] = {
+        {"MENU_1", kCommandImport}, {"MENU_2", kCommandExport}, {"MENU_3", kCommandAbout}, {"MENU_4", kCommandMenuClose}};
+    for (const auto& [key, command] : kItems) {
+        QAction* action = menu->addAction(toQString(texts_.text(key, u" ")));
+        action->setData(command);
+    }
+    return menu;
+}
+
+void CQuillmarDlg::OnButtonMenu(int) {
+    QMenu* menu = buildButtonMenu();
+    const QAction* chosen = menu->exec(QCursor::pos());
+    const int command = chosen ? chosen->data().toInt() : 0;
+    delete menu;
+    if (command) OnCommand(command);
+}
+
+void CQuillmarDlg::toggleColourKeysMode(int) {
+    colourKeysMode_ = !colourKeysMode_;
+    button(kSwitch)->setText(toQString(colourKeysMode_
+                                           ? texts_.text("MAIN_SWITCH_COLOR_TEXT", u"Switch to the function keys mode")
+                                           : texts_.text("MAIN_SWITCH_FUNCTION_TEXT", u"Switch to the color keys mode")));
+    showColourKeyFlags();
+}
+
+void CQuillmarDlg::leaveColourKeysMode(const std::u16string& switchText) {
+    colourKeysMode_ = false;
+    button(kSwitch)->setText(toQString(switchText));
+    showColourKeyFlags();
+}
+
+void CQuillmarDlg::closeLightingPanel() {
+    lighting_->setPanelOpen(false);
+    lightingPanel_->closePanel();
+}
+
+void CQuillmarDlg::showProfileMenu(const profiles::ProfileMenu& menu) {
+    profileMenu_ = menu;
+    button(kProfileDialogButton)->setText(toQString(menu.caption));
+    button(kProfileDialogButton)->setToolTipText(toQString(menu.tooltip));
+}
+
+void CQuillmarDlg::OnLightingControl(int id) { lightingPanel_->onControl(id); }
+
+void CQuillmarDlg::OnOpenCommand(int) { OnOpenMessage(device::kTagOpen, 0); }
+
+void CQuillmarDlg::OnAbout(int) {
+    if (aboutBox_) return;
+    auto* box = new AboutBox(texts_, webAddress(), this);
+    connect(box, &AboutBox::helpRequested, this, [this] { OnHelp(kHelp); });
+    aboutBox_ = box;
+    box->show();
+}
+
+void CQuillmarDlg::OnImport(int) {
+    const auto path = fileChooser_->chooseFileToImport();
+    if (!path) return;
+    config::ConfigStore& working = setup_.configuration.working;
+    {
+        const auto lock = working.lock();
+        const auto result = profiles::importConfigurationFile(working, *path, profileFile(), *prompt_, texts_);
+        if (result.status != profiles::ImportStatus::Imported) return;
+        config::takeDownloadSnapshot(setup_.configuration, config::DownloadScope::AllProfiles,
+                                     config::downloadTargetOf(*link_, *prompt_, texts_));
+        refreshKeyButtons(currentProfile());
+    }
+    disableApply();
+}
+
+void CQuillmarDlg::OnExport(int) {
+    if (const auto path = fileChooser_->chooseFileToExport())
+        profiles::exportConfiguration(setup_.configuration.working, *path);
+}
+
+// ---- Timers -------------------------------------------------------------
+
+void CQuillmarDlg::OnBusyIndicatorTick() {
+    busyFrame_ = (busyFrame_ + 1) % kBusyIndicatorFrames;
+    if (busyIndicator_ && static_cast<std::size_t>(busyFrame_) < busyFrames_.size())
+        busyIndicator_->setPixmap(busyFrames_[static_cast<std::size_t>(busyFrame_)]);
+}
+
+void CQuillmarDlg::OnLightingChangedTick() {
+    stopTimer(kTimerLightingChanged);
+    lighting_->ReadLightingState();
+    lightingPanel_->refreshControls();
+}
+
+void CQuillmarDlg::OnPreviewTick() {
+    stopTimer(kTimerPreview);
+    if (lighting_->state().panelOpen) lightingPanel_->previewStep();
+    startTimer(kTimerPreview, kPreviewPeriodMs);
+}
+
+// ---- Apply --------------------------------------------------------------
+
+void CQuillmarDlg::runApply() {
+    BusyIndicator busy([this](bool shown) { queueOnWindowThread([this, shown] { showBusyIndicator(shown); }); });
+    busy.show();
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    if (isApplyEnabled()) {
+        const bool applied = config::applyChanges(
+            true, setup_.configuration,
+            [this] { return profiles::saveProfileFile(setup_.configuration.working, profileFile()); },
+            config::downloadTargetOf(*link_, *prompt_, texts_));
+        if (applied) disableApply();
+    }
+    busy.hide();
+}
+
+void CQuillmarDlg::showBusyIndicator(bool shown) {
+    if (!busyIndicator_) return;
+    if (shown) {
+        busyFrame_ = 0;
+        if (!busyFrames_.empty()) busyIndicator_->setPixmap(busyFrames_.front());
+        busyIndicator_->show();
+        busyIndicator_->repaint();
+        startTimer(kTimerBusyIndicator, kBusyIndicatorPeriodMs);
+    } else {
+        stopTimer(kTimerBusyIndicator);
+        busyIndicator_->hide();
+    }
+}
+
+// ---- Shutdown -----------------------------------------------------------
+
+void CQuillmarDlg::shutdown() {
+    if (shuttingDown_.load()) return;
+    QWidget::hide();
+    OnCloseEditors(0, 0);
+    beginShutdown();
+    for (auto& [id, timer] : timers_) timer->stop();
+    if (trayIcon_) trayIcon_->RemoveTrayIcon();
+    {
+        config::BothStoresLock lock(setup_.configuration);
+        setup_.configuration.working.releaseMacros();
+        setup_.configuration.snapshot.releaseMacros();
+    }
+    emit modalRunEnded();
+}
+
+// ---- Key buttons --------------------------------------------------------
+
+keyboard::GKeyBank CQuillmarDlg::bank() const {
+    if (!link_) return keyboard::GKeyBank::A;
+    return link_->requests().gKeyBank() == device::GKeyBank::B ? keyboard::GKeyBank::B : keyboard::GKeyBank::A;
+}
+
+int CQuillmarDlg::currentProfile() {
+    if (!link_ || link_->presence().connectedCount() == 0) return 0;
+    const int profile = link_->commands().GetActiveProfile();
+    return profile >= 0 && profile < device::kProfileCount ? profile : 0;
+}
+
+std::filesystem::path CQuillmarDlg::profileFile() const { return profiles::UserFolder(setup_.userFolder).profileFile(); }
+
+keyboard::ProfileAssignments CQuillmarDlg::profileRecords(int profile) {
+    return setup_.configuration.working.records()
+        .subspan(static_cast<std::size_t>(config::assignmentRecordIndex(profile, 0)))
+        .first<keyboard::kSlotsPerProfile>();
+}
+
+keyboard::MacroNameLookup CQuillmarDlg::macroNames() const {
+    const config::ConfigStore& working = setup_.configuration.working;
+    return [&working](std::uint32_t id) {
+        for (const config::MacroRecord& macro : working.macros())
+            if (macro.id == id) return config::macroName(macro);
+        return std::u16string();
+    };
+}
+
+void CQuillmarDlg::showKeyButton(int buttonId, const keyboard::KeyDescription& description) {
+    CPngButton* key = button(buttonId);
+    if (!key) return;
+    key->setSelected(description.assigned);
+    key->setToolTipText(toQString(description.tooltip));
+}
+
+void CQuillmarDlg::refreshKeyButtons(int profile) {
+    const auto lock = setup_.configuration.working.lock();
+    const auto records = profileRecords(profile);
+    const auto names = macroNames();
+    for (std::size_t n = 1; n <= keyboard::kGKeyList.size(); ++n) {
+        const int slot = keyboard::gKeySlotOf(static_cast<int>(n), bank());
+        showKeyButton(keyboard::kGKeyList[n - 1],
+                      keyboard::describeGKey(static_cast<int>(n), records[static_cast<std::size_t>(slot)], texts_, names));
+    }
+    for (const keyboard::LayoutKey& key : keyboard::kLayoutKeyList) {
+        const int slot = keyboard::slotOfButton(key.buttonId, bank()).value_or(0);
+        showKeyButton(key.buttonId, keyboard::describeKey(key.keyCode, records[static_cast<std::size_t>(slot)], texts_, names));
+    }
+    showColourKeyFlags();
+    applyFlipMode();
+}
+
+void CQuillmarDlg::refreshBankKeys() {
+    const auto lock = setup_.configuration.working.lock();
+    const auto records = profileRecords(currentProfile());
+    for (std::size_t n = 1; n <= keyboard::kGKeyList.size(); ++n) {
+        const int slot = keyboard::gKeySlotOf(static_cast<int>(n), bank());
+        button(keyboard::kGKeyList[n - 1])
+            ->setSelected(records[static_cast<std::size_t>(slot)].type != keyboard::AssignmentType::Default);
+    }
+}
+
+void CQuillmarDlg::showColourKeyFlags() {
+    const auto lock = setup_.configuration.working.lock();
+    const auto records = profileRecords(currentProfile());
+    const auto show = [&](int buttonId) {
+        CPngButton* key = button(buttonId);
+        const auto record = keyboard::colourKeyFlagRecordOf(buttonId, bank());
+        if (!key || !record) return;
+        key->setColourKeyFlag(records[static_cast<std::size_t>(*record)].colourKeyFlag != 0);
+        key->setColourKeyMode(colourKeysMode_);
+    };
+    for (int buttonId : keyboard::kGKeyList) show(buttonId);
+    for (const keyboard::LayoutKey& key : keyboard::kLayoutKeyList) show(key.buttonId);
+}
+
+void CQuillmarDlg::toggleColourKeyFlag(int buttonId) {
+    const auto record = keyboard::colourKeyFlagRecordOf(buttonId, bank());
+    if (!record) return;
+    bool on = false;
+    {
+        const auto lock = setup_.configuration.working.lock();
+        auto& flag = profileRecords(currentProfile())[static_cast<std::size_t>(*record)].colourKeyFlag;
+        flag = flag ? 0 : 1;
+        on = flag != 0;
+    }
+    button(buttonId)->setColourKeyFlag(on);
+    markChanged();
+}
+
+void CQuillmarDlg::openCompositeDialog(const CompositeRequest& request) {
+    CPngButton* key = button(request.buttonId);
+    const ButtonSurfaces plain = key->surfaces();
+    ButtonSurfaces highlighted = plain;
+    highlighted.normal = plain.over;
+    key->setSurfaces(highlighted);
+    editorOpen_ = true;
+    if (compositeOpener_) compositeOpener_(request);
+    editorOpen_ = false;
+    key->setSurfaces(plain);
+}
+
+void CQuillmarDlg::selectProfileButton(int profile) {
+    for (int i = 0; i < device::kProfileCount; ++i) button(kFirstProfileButton + i)->setSelected(i == profile);
+}
+
+void CQuillmarDlg::applyFlipMode() {
+    const bool flip = readFlipMode(setup_.settings);
+    for (const ButtonEnabling& state : flipButtonStates(flip))
+        if (CPngButton* key = button(state.buttonId)) key->setEnabled(state.enabled);
+    button(kFlip0)->setSelected(flip);
+    for (const ArrowControl& arrow : flipArrows()) {
+        PlaceWithImageKey(*button(arrow.id), mainSkinFile(), kButtonSection, arrow.skinKey, kArrowSection,
+                          flip ? arrow.flipOnImageKey : arrow.flipOffImageKey, surfaces_->surface(kArrowPicture));
+    }
+}
+
+// ---- Keyboard filtering -------------------------------------------------
+
+bool CQuillmarDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || (widget != this && !isAncestorOf(widget))) return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_F1 && event->type() == QEvent::KeyPress) {
+        SendWindowMessage(kMessageHelp, 0, 0);
+        return true;
+    }
+    const int virtualKey = virtualKeyOf(key);
+    const QWidget* effectList = control(kFirstLightingControl);
+    return swallowsKey(virtualKey, effectList && effectList->hasFocus());
+}
+
+}  // namespace quillmar::shell
