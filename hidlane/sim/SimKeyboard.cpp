@@ -20,14 +20,14 @@ constexpr std::size_t kSettingsReadExtent = kSettingsBytes + kSettingsRecordByte
 
 enum class Access { BeginUpdate, EndUpdate, Read, Write };
 
-struct CommandSpec {
+struct CommandRule {
     std::uint8_t code;
     Access access;
     SimArea area;
     bool needsUpdate;  // refused outside BeginUpdate ... EndUpdate
 };
 
-constexpr CommandSpec kCommands[] = {
+constexpr CommandRule kCommands[] = {
     {1, Access::BeginUpdate, SimArea::DeviceInfo, false},
     {2, Access::EndUpdate, SimArea::DeviceInfo, false},
     {3, Access::Read, SimArea::DeviceInfo, false},
@@ -42,9 +42,9 @@ constexpr CommandSpec kCommands[] = {
     {17, Access::Write, SimArea::KeyColours, true},
 };
 
-const CommandSpec* findCommand(std::uint8_t code) {
-    for (const auto& spec : kCommands)
-        if (spec.code == code) return &spec;
+const CommandRule* findCommand(std::uint8_t code) {
+    for (const auto& rule : kCommands)
+        if (rule.code == code) return &rule;
     return nullptr;
 }
 
@@ -179,21 +179,21 @@ Report SimKeyboard::runFirmware(const Report& request, bool& save) {
 }
 
 Report SimKeyboard::runCommand(const Report& request, bool& save) {
-    const CommandSpec* spec = findCommand(request[kCommandByte]);
-    if (!spec) return answerTo(request, kStatusRefused);
-    if (spec->access == Access::BeginUpdate || spec->access == Access::EndUpdate) {
-        updating_ = spec->access == Access::BeginUpdate;
+    const CommandRule* rule = findCommand(request[kCommandByte]);
+    if (!rule) return answerTo(request, kStatusRefused);
+    if (rule->access == Access::BeginUpdate || rule->access == Access::EndUpdate) {
+        updating_ = rule->access == Access::BeginUpdate;
         save = !updating_;
         return answerTo(request, kStatusOk);
     }
 
-    auto area = memory_.area(spec->area);
+    auto area = memory_.area(rule->area);
     const std::size_t length = request[kLengthByte];
     const std::size_t address = reportAddress(request);
-    const bool isRead = spec->access == Access::Read;
-    const std::size_t extent = isRead && spec->area == SimArea::Settings ? kSettingsReadExtent : area.size();
+    const bool isRead = rule->access == Access::Read;
+    const std::size_t extent = isRead && rule->area == SimArea::Settings ? kSettingsReadExtent : area.size();
     if (length > kMaxReportData || address + length > extent) return answerTo(request, kStatusRefused);
-    if (spec->needsUpdate && !updating_) return answerTo(request, kStatusRefused);
+    if (rule->needsUpdate && !updating_) return answerTo(request, kStatusRefused);
 
     Report answer = answerTo(request, kStatusOk);
     if (isRead) {
@@ -202,7 +202,7 @@ Report SimKeyboard::runCommand(const Report& request, bool& save) {
         return answer;
     }
     std::copy_n(request.begin() + kReportDataOffset, length, area.begin() + static_cast<std::ptrdiff_t>(address));
-    if (spec->area == SimArea::DeviceInfo) {
+    if (rule->area == SimArea::DeviceInfo) {
         memory_.fitMacroAreaToDeviceInfo();
         save = true;
     }

@@ -58,26 +58,26 @@ FakeHidraw::~FakeHidraw() {
     fs::remove_all(root_, error);
 }
 
-int FakeHidraw::plug(const FakeNodeSpec& spec, OpenOutcome outcome) {
+int FakeHidraw::plug(const FakeNodeDescription& node, OpenOutcome outcome) {
     int ends[2];
     if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends) != 0) throw std::runtime_error("socketpair");
     unsigned instance;
     {
         std::lock_guard lock(mutex_);
         instance = ++instances_;
-        nodes_[spec.name] = Node{ends[0], ends[1], outcome, 0, instance};
+        nodes_[node.name] = Node{ends[0], ends[1], outcome, 0, instance};
     }
     // As in sysfs: hidrawN/device links to the HID device, numbered anew at every plug-in.
     char hidDevice[32];
-    std::snprintf(hidDevice, sizeof hidDevice, "0003:%04X:%04X.%04X", spec.vendorId, spec.productId, instance);
-    const fs::path devices = sysfsRoot() / "devices" / spec.name;
+    std::snprintf(hidDevice, sizeof hidDevice, "0003:%04X:%04X.%04X", node.vendorId, node.productId, instance);
+    const fs::path devices = sysfsRoot() / "devices" / node.name;
     fs::create_directories(devices / hidDevice);
     char uevent[160];
     std::snprintf(uevent, sizeof uevent, "DRIVER=hid-generic\nHID_ID=0003:%08X:%08X\nHID_NAME=Quillmar\nHID_PHYS=%s\n",
-                  spec.vendorId, spec.productId, spec.phys.c_str());
+                  node.vendorId, node.productId, node.phys.c_str());
     writeFile(devices / hidDevice / "uevent", uevent);
-    writeFile(devices / hidDevice / "report_descriptor", std::string(spec.descriptor.begin(), spec.descriptor.end()));
-    const fs::path entry = sysfsRoot() / "class" / "hidraw" / spec.name;
+    writeFile(devices / hidDevice / "report_descriptor", std::string(node.descriptor.begin(), node.descriptor.end()));
+    const fs::path entry = sysfsRoot() / "class" / "hidraw" / node.name;
     fs::create_directories(entry);
     fs::create_directory_symlink(devices / hidDevice, entry / "device");
     notice();
@@ -85,14 +85,14 @@ int FakeHidraw::plug(const FakeNodeSpec& spec, OpenOutcome outcome) {
 }
 
 FakeHidraw::Keyboard FakeHidraw::plugKeyboard(int firstNumber, const std::string& port) {
-    auto spec = [&](int offset, std::vector<uint8_t> descriptor) {
-        return FakeNodeSpec{"hidraw" + std::to_string(firstNumber + offset),
+    auto describeNode = [&](int offset, std::vector<uint8_t> descriptor) {
+        return FakeNodeDescription{"hidraw" + std::to_string(firstNumber + offset),
                             "usb-0000:00:14.0-" + port + "/input" + std::to_string(offset), std::move(descriptor)};
     };
     Keyboard keyboard{};
-    keyboard.consumer = plug(spec(0, consumerDescriptor()));
-    keyboard.command = plug(spec(1, commandDescriptor()));
-    keyboard.status = plug(spec(2, statusDescriptor()));
+    keyboard.consumer = plug(describeNode(0, consumerDescriptor()));
+    keyboard.command = plug(describeNode(1, commandDescriptor()));
+    keyboard.status = plug(describeNode(2, statusDescriptor()));
     return keyboard;
 }
 

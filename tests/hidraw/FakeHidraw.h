@@ -22,7 +22,7 @@ std::vector<uint8_t> statusDescriptor();   // 0008/0089, report id 5, one output
 
 enum class OpenOutcome { Opens, Denied, Vanished };
 
-struct FakeNodeSpec {
+struct FakeNodeDescription {
     std::string name; // "hidraw3"
     std::string phys; // "usb-0000:00:14.0-1/input0"
     std::vector<uint8_t> descriptor;
@@ -36,7 +36,7 @@ public:
     ~FakeHidraw() override;
 
     // Makes the node appear; returns the keyboard's end of its socket pair.
-    int plug(const FakeNodeSpec& spec, OpenOutcome outcome = OpenOutcome::Opens);
+    int plug(const FakeNodeDescription& node, OpenOutcome outcome = OpenOutcome::Opens);
     // The keyboard's three interfaces on one USB port; returns the keyboard ends by role.
     struct Keyboard {
         int command, consumer, status;

@@ -12,7 +12,7 @@ using keyboard::kNoKey;
 constexpr KeyCode kFnCap = 0xFFFF;  // marks the Fn key while laying out
 constexpr KeyCode kGapCap = 0xFFFE; // an empty stretch of the row
 
-struct CapSpec {
+struct CapShape {
     KeyCode code;
     double width;
     const char* legend;
@@ -27,29 +27,29 @@ constexpr double kFunctionRowGap = 0.4;
 constexpr double kMainBlockWidth = 15.0;
 constexpr double kNavigationWidth = 3.0;
 
-CapSpec gap(double width) { return {kGapCap, width, ""}; }
+CapShape gap(double width) { return {kGapCap, width, ""}; }
 
 class RowLayout {
 public:
     RowLayout(QPoint origin, std::vector<KeyCap>& caps) : origin_(origin), caps_(caps) {}
 
-    void row(int row, double startColumn, std::initializer_list<CapSpec> specs) {
+    void row(int row, double startColumn, std::initializer_list<CapShape> shapes) {
         double column = startColumn;
-        for (const CapSpec& spec : specs) {
-            if (spec.code != kGapCap) place(row, column, spec);
-            column += spec.width;
+        for (const CapShape& shape : shapes) {
+            if (shape.code != kGapCap) place(row, column, shape);
+            column += shape.width;
         }
     }
 
 private:
-    void place(int row, double column, const CapSpec& spec) {
+    void place(int row, double column, const CapShape& shape) {
         const double top = rowTop(row);
         const int x = origin_.x() + static_cast<int>(std::lround(column * kKeyPitch));
         const int y = origin_.y() + static_cast<int>(std::lround(top * kKeyPitch));
-        const int right = origin_.x() + static_cast<int>(std::lround((column + spec.width) * kKeyPitch));
-        const int bottom = origin_.y() + static_cast<int>(std::lround((top + spec.height) * kKeyPitch));
-        const KeyCode code = spec.code == kFnCap ? kNoKey : spec.code;
-        caps_.push_back({code, QString::fromUtf8(spec.legend), QString::fromUtf8(spec.shifted),
+        const int right = origin_.x() + static_cast<int>(std::lround((column + shape.width) * kKeyPitch));
+        const int bottom = origin_.y() + static_cast<int>(std::lround((top + shape.height) * kKeyPitch));
+        const KeyCode code = shape.code == kFnCap ? kNoKey : shape.code;
+        caps_.push_back({code, QString::fromUtf8(shape.legend), QString::fromUtf8(shape.shifted),
                          QRect(x, y, right - x - kKeyGap, bottom - y - kKeyGap)});
     }
 
