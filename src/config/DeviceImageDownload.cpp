@@ -9,13 +9,13 @@
 #include "config/MacroArea.h"
 #include "device/DeviceLink.h"
 #include "device/ResultCode.h"
-#include "profiles/TextSlots.h"
+#include "text/TextSlots.h"
 
 namespace quillmar::config {
 namespace {
 
-void showText(const DownloadTarget& target, profiles::TextSlot slot) {
-    const auto& info = profiles::kTextSlots[static_cast<std::size_t>(slot)];
+void showText(const DownloadTarget& target, text::TextSlot slot) {
+    const auto& info = text::kTextSlots[static_cast<std::size_t>(slot)];
     target.prompt.showMessage(target.texts.text(info.key, info.builtIn));
 }
 
@@ -68,7 +68,7 @@ void copyIntoSnapshot(ConfigStore& working, ConfigStore& snapshot) {
 
 }  // namespace
 
-DownloadTarget downloadTargetOf(device::DeviceLink& link, platform::Prompt& prompt, const platform::Texts& texts) {
+DownloadTarget downloadTargetOf(device::DeviceLink& link, platform::Prompt& prompt, const text::Texts& texts) {
     const int memory = link.presence().macroMemorySize();
     return DownloadTarget{link.commands(), memory > 0 ? static_cast<std::size_t>(memory) : 0,
                           link.presence().defaultKeyTable(), prompt, texts};
@@ -78,7 +78,7 @@ int downloadImage(ConfigStore& snapshot, DownloadScope scope, const DownloadTarg
     auto held = snapshot.lock();
     const MacroAreaSizes sizes = macroAreaSizes(snapshot.macros());
     if (sizes.withoutNames > target.macroMemoryBytes) {
-        showText(target, profiles::TextSlot::EXTRA_MACRO_TOO_LONG);
+        showText(target, text::TextSlot::EXTRA_MACRO_TOO_LONG);
         return 0;
     }
     const bool withNames = sizes.withNames <= target.macroMemoryBytes;
@@ -92,7 +92,7 @@ int downloadImage(ConfigStore& snapshot, DownloadScope scope, const DownloadTarg
     } catch (const std::bad_alloc&) {
         return 0;
     }
-    if (!withNames) showText(target, profiles::TextSlot::EXTRA_PROFILE_SPACE_TIGHT);
+    if (!withNames) showText(target, text::TextSlot::EXTRA_PROFILE_SPACE_TIGHT);
     return result;
 }
 

@@ -26,7 +26,7 @@ int OnServiceNotification(const HidlaneEvent* event) {
 }
 
 DeviceLink::DeviceLink(const HidService& service, MainWindowLink& window,
-                       platform::Prompt& prompt, const platform::Texts& texts, LinkTiming timing)
+                       platform::Prompt& prompt, const text::Texts& texts, LinkTiming timing)
     : service_(service),
       window_(window),
       timing_(timing),

@@ -8,7 +8,7 @@
 namespace quillmar::device {
 
 DevicePresence::DevicePresence(DeviceCommands& commands, MainWindowLink& window,
-                               platform::Prompt& prompt, const platform::Texts& texts,
+                               platform::Prompt& prompt, const text::Texts& texts,
                                LinkTiming timing)
     : commands_(commands), window_(window), prompt_(prompt), texts_(texts), timing_(timing) {}
 

@@ -4,7 +4,7 @@
 #include "device/LinkTiming.h"
 #include "device/MainWindowLink.h"
 #include "platform/Prompt.h"
-#include "platform/Texts.h"
+#include "text/Texts.h"
 
 #include <array>
 #include <atomic>
@@ -20,7 +20,7 @@ using DefaultKeyTable = std::array<std::uint8_t, kKeyBlockBytes>;
 class DevicePresence {
 public:
     DevicePresence(DeviceCommands& commands, MainWindowLink& window, platform::Prompt& prompt,
-                   const platform::Texts& texts, LinkTiming timing = {});
+                   const text::Texts& texts, LinkTiming timing = {});
 
     // One presence check for the new keyboard count; runs on a worker thread.
     void check(int count);
@@ -46,7 +46,7 @@ private:
     DeviceCommands& commands_;
     MainWindowLink& window_;
     platform::Prompt& prompt_;
-    const platform::Texts& texts_;
+    const text::Texts& texts_;
     const LinkTiming timing_;
 
     std::atomic<bool> stopping_{false};

@@ -12,7 +12,7 @@
 #include "config/MacroArea.h"
 #include "config/MacroAreaDecoder.h"
 #include "device/ResultCode.h"
-#include "platform/AtomicFile.h"
+#include "text/AtomicFile.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/ProfileFileFormat.h"
 #include "profiles/ProfileFileImage.h"
@@ -79,7 +79,7 @@ int readKeyboardIntoFile(const KeyboardReadSource& source, const std::filesystem
         if (!macros) return 0;
         const std::vector<std::uint8_t> image = fileImageOf(std::move(*block), std::move(*macros));
         const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
-        return platform::writeFileAtomically(path, bytes) ? 1 : 0;
+        return text::writeFileAtomically(path, bytes) ? 1 : 0;
     } catch (const std::bad_alloc&) {
         return 0;
     }

@@ -6,7 +6,7 @@
 #include "config/ConfigStore.h"
 #include "device/DeviceCommands.h"
 #include "keyboard/DefaultKeyTable.h"
-#include "platform/Texts.h"
+#include "text/Texts.h"
 #include "profiles/UserFolder.h"
 
 namespace quillmar::profiles {
@@ -17,7 +17,7 @@ namespace quillmar::profiles {
 struct KeyboardReadSource {
     device::DeviceCommands& commands;
     keyboard::DefaultKeyTable defaultLayout = keyboard::kBuiltInDefaultKeyTable;
-    const platform::Texts& texts;      // names of macros the keyboard keeps without one
+    const text::Texts& texts;      // names of macros the keyboard keeps without one
     std::size_t macroMemoryBytes = 0;  // 0 when not told
 };
 

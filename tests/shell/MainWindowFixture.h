@@ -7,8 +7,8 @@
 #include "hidlane/SimTestSupport.h"
 #include "hidlane/sim/SimKeyboard.h"
 #include "platform/UserSettings.h"
-#include "profiles/IniFile.h"
-#include "profiles/StringTable.h"
+#include "text/IniFile.h"
+#include "text/StringTable.h"
 #include "shell/widgets/CPngButton.h"
 #include "shell/window/CQuillmarDlg.h"
 #include "support/LinkedSimService.h"
@@ -111,7 +111,7 @@ protected:
         if (!keyboard().started()) {
             ASSERT_GT(Init(0), 0);
         }
-        texts = std::make_unique<profiles::StringTable>(languageFile());
+        texts = std::make_unique<text::StringTable>(languageFile());
         texts->LoadStringTable();
         window = std::make_unique<CQuillmarDlg>(
             MainWindowSetup{programDirectory(), userFolder(), *texts, settings, configuration});
@@ -156,7 +156,7 @@ protected:
     void writeLanguage(int language) {
         std::filesystem::copy_file(programDirectory() / "Skins" / "language.ini", languageFile(),
                                    std::filesystem::copy_options::overwrite_existing);
-        profiles::writeIniNumber(languageFile(), "LANGUAGE", "language", language);
+        text::writeIniNumber(languageFile(), "LANGUAGE", "language", language);
     }
 
     sim::test::TemporaryFolder folder_;
@@ -166,7 +166,7 @@ protected:
     AnsweringFileChooser files;
     RecordingLightingPanel lightingPanel;
     std::vector<CompositeRequest> compositeRequests;
-    std::unique_ptr<profiles::StringTable> texts;
+    std::unique_ptr<text::StringTable> texts;
     std::unique_ptr<CQuillmarDlg> window;
 };
 

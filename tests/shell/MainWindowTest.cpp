@@ -7,7 +7,7 @@
 #include "device/GKeyButtons.h"
 #include "device/WindowMessages.h"
 #include "keyboard/DefaultKeyTable.h"
-#include "profiles/IniFile.h"
+#include "text/IniFile.h"
 #include "shell/tray/CTrayIcon.h"
 #include "shell/window/MainWindowIds.h"
 
@@ -175,7 +175,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, MainWindowRoutingTest, ::testing::ValuesIn(kRoute
 TEST(MainWindowRoutingTable, EndingCommandsEndTheModalRun) {
     for (const auto& [number, wParam, commandId] : std::vector<std::tuple<std::uint32_t, std::uint32_t, int>>{
              {device::kMessageKill, device::kTagKill, 0}, {0, 0, kClose}, {0, 0, kCommandExit}, {0, 0, kCommandMenuClose}}) {
-        platform::BuiltInTexts texts;
+        text::BuiltInTexts texts;
         platform::FakeUserSettings settings;
         config::Configuration configuration;
         CQuillmarDlg window({std::filesystem::current_path(), {}, texts, settings, configuration});
@@ -540,7 +540,7 @@ TEST_F(MainWindowTest, TrayFollowsPresenceAndTheIndicatorAndOpensTheWindow) {
 
 TEST_F(MainWindowTest, WithoutATrayTheWindowStaysShown) {
     keyboard().unplug();
-    texts = std::make_unique<profiles::StringTable>(languageFile());
+    texts = std::make_unique<text::StringTable>(languageFile());
     texts->LoadStringTable();
     window = std::make_unique<CQuillmarDlg>(MainWindowSetup{programDirectory(), userFolder(), *texts, settings, configuration});
     window->setAttribute(Qt::WA_DontShowOnScreen);

@@ -7,7 +7,7 @@
 #include "platform/LockFileMutex.h"
 #include "platform/NamedEvents.h"
 #include "platform/StartOptions.h"
-#include "profiles/StringTable.h"
+#include "text/StringTable.h"
 
 #include <memory>
 #include <string>
@@ -47,7 +47,7 @@ private:
     platform::LinuxPaths folders_;
     platform::IniUserSettings settings_;
     platform::ApplicationPaths paths_;
-    profiles::StringTable texts_;
+    text::StringTable texts_;
     config::Configuration configuration_;
     platform::StartOptions options_;
     platform::LockFileMutex mutex_;

@@ -7,7 +7,7 @@
 #include "keyboard/KeySlots.h"
 #include "lighting/LightingControl.h"
 #include "platform/Prompt.h"
-#include "platform/Texts.h"
+#include "text/Texts.h"
 #include "platform/UserSettings.h"
 #include "profiles/ProfileMenu.h"
 #include "profiles/ProfileSwitching.h"
@@ -46,7 +46,7 @@ class WindowThreadPrompt;
 struct MainWindowSetup {
     std::filesystem::path programDirectory;  // Skins/ and Help/ are there
     std::filesystem::path userFolder;        // the per-user "Gaming Keyboard" folder
-    const platform::Texts& texts;
+    const text::Texts& texts;
     platform::UserSettings& settings;
     config::Configuration& configuration;
 };
@@ -217,7 +217,7 @@ private:
     bool onWindowThread() const;
 
     MainWindowSetup setup_;
-    const platform::Texts& texts_;
+    const text::Texts& texts_;
     std::unique_ptr<platform::Prompt> ownPrompt_;
     std::unique_ptr<WindowThreadPrompt> prompt_;  // what every part of the program is told through
     std::unique_ptr<FileChooser> ownFileChooser_;

@@ -10,7 +10,7 @@
 #include "keyboard/KeyDescription.h"
 #include "keyboard/LayoutKeyList.h"
 #include "lighting/EffectTable.h"
-#include "profiles/IniFile.h"
+#include "text/IniFile.h"
 #include "profiles/KeyboardReadback.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/ProfileFileTransfer.h"

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace quillmar::profiles {
+namespace quillmar::text {
 
 // The texts read once at start from the language file. Each slot is named by
 // its key in the file.
@@ -187,4 +187,4 @@ constexpr bool textSlotsInEnumOrder() {
 }
 static_assert(textSlotsInEnumOrder(), "kTextSlots must list every slot once, in enum order");
 
-}  // namespace quillmar::profiles
+}  // namespace quillmar::text
