@@ -27,9 +27,7 @@ std::unique_ptr<ConfiguredKeyboard> ConfiguredKeyboard::open(const Invocation& i
 }
 
 profiles::KeyboardReadSource ConfiguredKeyboard::readSource() {
-    const int macroMemory = session_->presence().macroMemorySize();
-    return {session_->commands(), session_->presence().defaultKeyTable(), session_->texts(),
-            macroMemory > 0 ? static_cast<std::size_t>(macroMemory) : 0};
+    return profiles::readSourceOf(session_->link(), session_->texts());
 }
 
 config::DownloadTarget ConfiguredKeyboard::downloadTarget() {

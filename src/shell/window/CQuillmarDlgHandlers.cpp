@@ -103,7 +103,7 @@ void CQuillmarDlg::OnOpenMessage(std::uint32_t, std::uint32_t) {
 void CQuillmarDlg::OnKillMessage(std::uint32_t, std::uint32_t) { OnExit(kCommandExit); }
 
 void CQuillmarDlg::OnReloadProfile(std::uint32_t, std::uint32_t) {
-    const profiles::KeyboardReadSource source{link_->commands(), link_->presence().defaultKeyTable(), texts_};
+    const profiles::KeyboardReadSource source = profiles::readSourceOf(*link_, texts_);
     const auto result = profiles::refreshFromKeyboard(setup_.configuration.working, profiles::UserFolder(setup_.userFolder),
                                                       source, false, [this] { refreshKeyButtons(currentProfile()); });
     if (result.disableApply) disableApply();
