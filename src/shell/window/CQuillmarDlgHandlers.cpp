@@ -39,6 +39,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <utility>
 
 namespace quillmar::shell {
 
@@ -107,12 +108,24 @@ void CQuillmarDlg::OnReloadProfile(std::uint32_t, std::uint32_t) {
     const auto result = profiles::refreshFromKeyboard(setup_.configuration.working, profiles::UserFolder(setup_.userFolder),
                                                       source, false, [this] { refreshKeyButtons(currentProfile()); });
     if (result.disableApply) disableApply();
+    if (result.fromKeyboard && !result.fileWritten) tellFolderUnwritableOnce();
     switching_->showActiveProfile();
+    switching_->rebuildProfileMenu();
     lighting_->ReadLightingState();
     const auto& effects = lighting_->state().effects;
     if (std::ranges::find(effects, lighting::kPerKeyColourEffect) != effects.end())
         refillColourSchemes(lighting_->state().profile);
     refreshLightingControls();
+}
+
+// The keyboard's settings are shown and applied all the same; the user only
+// learns that this computer keeps no copy of them.
+void CQuillmarDlg::tellFolderUnwritableOnce() {
+    if (std::exchange(folderUnwritableTold_, true)) return;
+    std::u16string text = texts_.text("MAIN_FOLDER_READ_ONLY", u"The folder %s cannot be written.");
+    if (const auto at = text.find(u"%s"); at != std::u16string::npos)
+        text.replace(at, 2, setup_.userFolder.u16string());
+    prompt_->showMessage(text);
 }
 
 void CQuillmarDlg::OnCloseEditors(std::uint32_t, std::uint32_t) {
