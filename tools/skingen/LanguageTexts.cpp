@@ -90,6 +90,9 @@ const std::vector<LanguageText>& languageTexts() {
          "The folder %s cannot be written, so this computer keeps no copy of the keyboard's settings. "
          "The keyboard keeps them, and what you apply still reaches it.",
          "无法写入文件夹 %s，本机不会保存键盘设置的副本。键盘仍保留这些设置，应用的更改仍会写入键盘。"},
+        {"MAIN_IMPORT_NOT_DOWNLOADED",
+         "The keyboard did not take the imported settings. They are kept here: press Apply to write them again.",
+         "键盘未接受导入的设置。设置已保留，请按“应用”重新写入。"},
 
         {"PROFILE_1", "Profile 1", "情景模式 1"},
         {"PROFILE_2", "Profile 2", "情景模式 2"},

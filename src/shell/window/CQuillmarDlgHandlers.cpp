@@ -22,6 +22,7 @@
 #include "shell/widgets/CPngButton.h"
 #include "shell/window/AboutBox.h"
 #include "shell/window/BusyIndicator.h"
+#include "shell/window/EditingDialog.h"
 #include "shell/window/FlipMode.h"
 #include "shell/window/KeyFiltering.h"
 #include "shell/window/MainSkinTable.h"
@@ -131,8 +132,8 @@ void CQuillmarDlg::tellFolderUnwritableOnce() {
 void CQuillmarDlg::OnCloseEditors(std::uint32_t, std::uint32_t) {
     if (aboutBox_) aboutBox_->close();
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog != aboutBox_ && dialog->isVisible())
-            dialog->reject();
+        auto* dialog = qobject_cast<QDialog*>(widget);
+        if (dialog && dialog->isVisible() && isEditingDialog(*dialog)) dialog->reject();
     }
 }
 
@@ -290,15 +291,22 @@ void CQuillmarDlg::OnImport(int) {
     const auto path = fileChooser_->chooseFileToImport();
     if (!path) return;
     config::ConfigStore& working = setup_.configuration.working;
+    bool downloaded = false;
     {
         const auto lock = working.lock();
         const auto result = profiles::importConfigurationFile(working, *path, profileFile(), *prompt_, texts_);
         if (result.status != profiles::ImportStatus::Imported) return;
-        config::takeDownloadSnapshot(setup_.configuration, config::DownloadScope::AllProfiles,
-                                     config::downloadTargetOf(*link_, *prompt_, texts_));
+        downloaded = config::takeDownloadSnapshot(setup_.configuration, config::DownloadScope::AllProfiles,
+                                                  config::downloadTargetOf(*link_, *prompt_, texts_)) == 1;
         refreshKeyButtons(currentProfile());
     }
-    disableApply();
+    if (downloaded) {
+        disableApply();
+        return;
+    }
+    // The imported settings are the window's now; Apply tries again.
+    markChanged();
+    prompt_->showMessage(texts_.text("MAIN_IMPORT_NOT_DOWNLOADED", u"The keyboard did not take the import."));
 }
 
 void CQuillmarDlg::OnExport(int) {
