@@ -1,5 +1,7 @@
 #include "config/DeviceImageDownload.h"
 
+#include "device/KeyboardLock.h"
+
 #include <new>
 #include <vector>
 
@@ -87,6 +89,7 @@ int downloadImage(ConfigStore& snapshot, DownloadScope scope, const DownloadTarg
     try {
         const std::vector<std::uint8_t> macroArea = buildMacroArea(snapshot.macros(), withNames);
         if (macroArea.empty()) return 0;
+        const device::KeyboardLock keyboard;
         const auto blocks = buildProfileBlocks(snapshot, profilesToWrite(scope, target.commands), target.defaultLayout);
         result = sendImage(target.commands, macroArea, blocks);
     } catch (const std::bad_alloc&) {

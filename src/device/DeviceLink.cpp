@@ -60,7 +60,7 @@ int DeviceLink::start() {
 }
 
 void DeviceLink::StartPresenceCheck(int count) {
-    workers_.start([this, count] { presence_.check(count); });
+    if (presence_.announce(count)) workers_.start([this] { presence_.runAnnouncedChecks(); });
 }
 
 void DeviceLink::handleNotification(const HidlaneEvent& event) {

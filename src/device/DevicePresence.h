@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 
 namespace quillmar::device {
 
@@ -22,7 +23,14 @@ public:
     DevicePresence(DeviceCommands& commands, MainWindowLink& window, platform::Prompt& prompt,
                    const text::Texts& texts, LinkTiming timing = {});
 
-    // One presence check for the new keyboard count; runs on a worker thread.
+    // A new keyboard count was announced. Checks run one at a time and each
+    // acts on the newest count, so the state after any run of notices is the
+    // state of the last one. True when the caller must start a worker thread
+    // running runAnnouncedChecks(); false when one is already running.
+    bool announce(int count);
+    // The worker's loop: checks the newest announced count until none is left.
+    void runAnnouncedChecks();
+    // One presence check for the keyboard count.
     void check(int count);
     // Makes a waiting check give up; used at shutdown.
     void stop() { stopping_.store(true); }
@@ -39,9 +47,11 @@ public:
     void setAutoShowDone() { autoShowDone_.store(true); }
 
 private:
-    void arrive();
+    // False when a newer count came in before the window was told.
+    bool arrive();
     void leave();
     bool waitForInitialisedWindow();
+    bool superseded() const;
 
     DeviceCommands& commands_;
     MainWindowLink& window_;
@@ -54,6 +64,10 @@ private:
     std::atomic<int> macroMemorySize_{0};
     std::atomic<int> presenceIcon_{128};
     std::atomic<bool> autoShowDone_{false};
+    mutable std::mutex announcedMutex_;
+    std::optional<int> announcedCount_;
+    bool leftSinceTaken_ = false;  // a 0 was announced after the last count taken
+    bool checkRunning_ = false;
     mutable std::mutex tableMutex_;
     DefaultKeyTable defaultKeyTable_ = keyboard::kBuiltInDefaultKeyTable;
 };

@@ -92,6 +92,7 @@ public:
 protected:
     void SetUp() override {
         ::setenv("QUILLMAR_SIM_STATE", (folder_.path() / "sim-keyboard.bin").c_str(), 1);
+        ::setenv("XDG_RUNTIME_DIR", (folder_.path() / "runtime").c_str(), 1);  // the keyboard's lock
         for (const char* name : {"QUILLMAR_SIM_TRACE", "QUILLMAR_SIM_CONTROL", "QUILLMAR_SIM_UNPLUGGED"})
             ::unsetenv(name);
         std::filesystem::create_directories(userFolder());
@@ -103,6 +104,7 @@ protected:
         window.reset();
         End();
         ::unsetenv("QUILLMAR_SIM_STATE");
+        ::unsetenv("XDG_RUNTIME_DIR");
     }
 
     // The window as the application starts it; waits for the keyboard's

@@ -9,6 +9,7 @@
 #include "keyboard/DefaultKeyTable.h"
 #include "text/IniFile.h"
 #include "shell/tray/CTrayIcon.h"
+#include "shell/window/EditingDialog.h"
 #include "shell/window/MainWindowIds.h"
 
 #include <QComboBox>
@@ -241,13 +242,17 @@ TEST_F(MainWindowTest, RemovalClosesDialogsAndHides) {
     startWindow();
     ASSERT_TRUE(pumpUntil([this] { return window->isVisible(); }));
     QDialog editor(window.get());
+    markAsEditingDialog(editor);
     editor.show();
+    QDialog question;  // a save question or a file dialog the user is answering
+    question.show();
     window->OnCommand(kCommandAbout);
     ASSERT_NE(window->aboutBox(), nullptr);
 
     keyboard().unplug();
     ASSERT_TRUE(pumpUntil([this] { return !window->isVisible(); }));
     EXPECT_FALSE(editor.isVisible());
+    EXPECT_TRUE(question.isVisible()) << "only the editing dialogs are cancelled";
     EXPECT_TRUE(pumpUntil([this] { return window->aboutBox() == nullptr; }));
 }
 
@@ -467,6 +472,24 @@ TEST_F(MainWindowTest, ExportThenImportRestoresAndDownloadsEveryProfile) {
         EXPECT_EQ(workingRecord(configuration, 2, kSlotOfA).type, AssignmentType::Disabled);
     }
     EXPECT_NE(keyBlock(keyboard(), 2), defaultBlock()) << "all three profiles downloaded";
+}
+
+TEST_F(MainWindowTest, AnImportTheKeyboardRefusesIsSaidAndLeavesApplyEnabled) {
+    startWindow(true);
+    {
+        const auto lock = configuration.working.lock();
+        workingRecord(configuration, 2, kSlotOfA) = {AssignmentType::Disabled};
+    }
+    files.exportPath = files.importPath = folder_.path() / "saved.kbp";
+    window->OnCommand(kCommandExport);
+
+    keyboard().answerWithStatus(0xFF, 1000);
+    window->OnCommand(kCommandImport);
+    keyboard().clearFaults();
+    ASSERT_FALSE(prompt.shown.empty());
+    EXPECT_EQ(prompt.shown.back(), texts->text("MAIN_IMPORT_NOT_DOWNLOADED", u""));
+    EXPECT_TRUE(window->isApplyEnabled()) << "Apply can try again";
+    EXPECT_EQ(keyBlock(keyboard(), 2), defaultBlock());
 }
 
 // ---- Keyboard filtering and menus ---------------------------------------

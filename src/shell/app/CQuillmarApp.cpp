@@ -3,7 +3,6 @@
 #include "device/HidServiceBinding.h"
 #include "platform/DetachedCompanionStarter.h"
 #include "platform/InstanceListener.h"
-#include "platform/ProcFsProcessList.h"
 #include "platform/SocketInstanceSignal.h"
 #include "platform/StartupArbitration.h"
 #include "profiles/UserFolder.h"
@@ -44,11 +43,10 @@ int CQuillmarApp::run() {
 }
 
 bool CQuillmarApp::arbitrateStartup() {
-    platform::ProcFsProcessList processes;
     platform::SocketInstanceSignal signal(folders_.runtimeFolder());
     platform::DetachedCompanionStarter companion;
     const platform::StartupOutcome outcome =
-        platform::ArbitrateStartup(options_, paths_, {mutex_, processes, signal, companion});
+        platform::ArbitrateStartup(options_, paths_, {mutex_, signal, companion});
     return outcome.goOn;
 }
 

@@ -199,6 +199,7 @@ private:
     void openCompositeDialog(const CompositeRequest& request);
     void showBusyIndicator(bool shown);
     void createTrayIcon();
+    void tellFolderUnwritableOnce();
     void shutdown();
     void beginShutdown();
     void stopTimer(int timerId);
@@ -244,6 +245,7 @@ private:
     bool colourKeysMode_ = false;
     bool editorOpen_ = false;
     bool startHidden_ = false;
+    bool folderUnwritableTold_ = false;
     std::atomic<bool> initialised_{false};
     std::atomic<bool> shuttingDown_{false};
     std::mutex sendMutex_;
