@@ -5,7 +5,6 @@
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <span>
 
 namespace quillmar::keyboard {
 
@@ -20,7 +19,7 @@ struct EvdevKey {
     KeyCode code;
 };
 
-inline constexpr std::array<EvdevKey, 44> kEvdevBeyondBasicBlock = {{
+inline constexpr std::array<EvdevKey, 48> kEvdevBeyondBasicBlock = {{
     {69, 0x145},   // Num Lock
     {86, 0x056},   // the key beside Left Shift on 105-key layouts
     {89, 0x073},   // Ro
@@ -65,9 +64,6 @@ inline constexpr std::array<EvdevKey, 44> kEvdevBeyondBasicBlock = {{
     {164, 0x122},  // Play/Pause
     {165, 0x110},  // Previous track
     {166, 0x124},  // Stop
-}};
-
-inline constexpr std::array<EvdevKey, 4> kEvdevMoreMedia = {{
     {172, 0x132},  // browser Home
     {173, 0x167},  // browser Refresh
     {217, 0x165},  // Search
@@ -80,9 +76,8 @@ inline constexpr std::array<EvdevKey, 4> kEvdevMoreMedia = {{
 inline constexpr std::uint32_t kNativeScanCodeOffset = 8;
 
 constexpr std::optional<KeyCode> keyCodeOfEvdev(std::uint32_t evdev) {
-    for (const auto& table : {std::span(detail::kEvdevBeyondBasicBlock), std::span(detail::kEvdevMoreMedia)})
-        for (const detail::EvdevKey& key : table)
-            if (key.evdev == evdev) return key.code;
+    for (const detail::EvdevKey& key : detail::kEvdevBeyondBasicBlock)
+        if (key.evdev == evdev) return key.code;
     if (evdev >= 1 && evdev <= 88) return static_cast<KeyCode>(evdev);
     return std::nullopt;
 }
