@@ -2,6 +2,8 @@
 
 #include "config/AssignmentBlock.h"
 #include "config/MacroCommit.h"
+#include "config/MacroPositions.h"
+#include "keyboard/FunctionKeyTable.h"
 #include "keyboard/KeyInfoTable.h"
 #include "keyboard/KeySelectionList.h"
 #include "keyboard/KeySlots.h"
@@ -10,7 +12,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cwctype>
-#include <map>
 
 namespace quillmar::config {
 namespace {
@@ -41,14 +42,6 @@ bool beginsWith(std::u16string_view entry, std::u16string_view prefix) {
 
 KeyAssignment& recordOf(ConfigStore& store, int profile, int slot) {
     return store.records()[static_cast<std::size_t>(assignmentRecordIndex(profile, slot))];
-}
-
-// Where each macro id sits in the store's list.
-std::map<std::uint32_t, int> macroPositions(const ConfigStore& store) {
-    std::map<std::uint32_t, int> positions;
-    for (std::size_t i = 0; i < store.macros().size(); ++i)
-        positions.emplace(store.macros()[i].id, static_cast<int>(i));
-    return positions;
 }
 
 }  // namespace
@@ -132,7 +125,7 @@ void CompositeSession::showTab(int tab, bool initialise) {
         return;
     case kTabFunction:
         stopRecording();
-        if (initialise && initialValue_ < 11) function_ = static_cast<int>(initialValue_);
+        if (initialise && initialValue_ < keyboard::kFunctionKeyTable.size()) function_ = static_cast<int>(initialValue_);
         return;
     default:
         stopRecording();
@@ -185,7 +178,7 @@ void CompositeSession::selectMedia(int entry) {
 }
 
 void CompositeSession::selectFunction(int entry) {
-    if (entry < 0 || entry >= 11 || entry == function_) return;
+    if (entry < 0 || entry >= static_cast<int>(keyboard::kFunctionKeyTable.size()) || entry == function_) return;
     function_ = entry;
     markChanged();
 }
@@ -407,9 +400,9 @@ CompositeApplyResult CompositeSession::apply() {
     saveShownMacro();
     CompositeApplyResult result;
     const auto held = working_.lock();
-    const auto positionsBefore = macroPositions(working_);
+    const MacroPositions positionsBefore = macroPositionsOf(working_.macros());
     commitMacros(working_, macros_, [&](int index) { result.resetRecords.push_back(index); });
-    const auto positionsAfter = macroPositions(working_);
+    const MacroPositions positionsAfter = macroPositionsOf(working_.macros());
 
     KeyAssignment& stored = recordOf(working_, profile_, slot_);
     KeyAssignment record = stored;
@@ -442,18 +435,12 @@ CompositeApplyResult CompositeSession::apply() {
     stored.value = record.value;
     result.record = stored;
 
-    for (int index : result.resetRecords)
-        if (index / keyboard::kSlotsPerProfile != profile_) result.otherProfilesChanged = true;
-    const auto records = working_.records();
-    for (int index = 0; index < assignmentRecordIndex(kProfileSlotCount - 1, 0) && !result.otherProfilesChanged;
-         ++index) {
-        const KeyAssignment& other = records[static_cast<std::size_t>(index)];
-        if (index / keyboard::kSlotsPerProfile == profile_ || other.type != AssignmentType::PlayMacro) continue;
-        const auto before = positionsBefore.find(other.value);
-        const auto after = positionsAfter.find(other.value);
-        if (before == positionsBefore.end() || after == positionsAfter.end() || before->second != after->second)
-            result.otherProfilesChanged = true;
-    }
+    // A key of another profile that was reset or plays a moved macro needs
+    // its profile's key block written again.
+    result.otherProfilesChanged =
+        std::any_of(result.resetRecords.begin(), result.resetRecords.end(),
+                    [&](int index) { return index / keyboard::kSlotsPerProfile != profile_; }) ||
+        playedMacrosMoved(working_.records(), positionsBefore, positionsAfter, profile_);
     changed_ = false;
     return result;
 }
