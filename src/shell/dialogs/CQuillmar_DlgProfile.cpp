@@ -3,6 +3,7 @@
 #include "device/DeviceCommands.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/UserFolder.h"
+#include "shell/dialogs/DialogStyle.h"
 #include "shell/skin/SkinPlacement.h"
 #include "shell/skin/SkinSurfaces.h"
 #include "shell/skin/WindowSkin.h"
@@ -98,6 +99,7 @@ CQuillmar_DlgProfile::CQuillmar_DlgProfile(CQuillmarDlg& mainWindow, ProfileDial
     list_->setColumnWidth(kNameColumn, 120);
     list_->setColumnWidth(kPathColumn, 230);
     list_->horizontalHeader()->setStretchLastSection(true);
+    setStyleSheet(QString::fromLatin1(kDarkControlStyle));
     connect(list_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (filling_ || item->column() != kCheckColumn) return;
         // One check at a time: checking a row clears the others.

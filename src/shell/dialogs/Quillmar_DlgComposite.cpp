@@ -7,6 +7,7 @@
 #include "profiles/Utf.h"
 #include "shell/dialogs/CompositeDialogIds.h"
 #include "shell/dialogs/DialogPlacement.h"
+#include "shell/dialogs/DialogStyle.h"
 #include "shell/dialogs/QtKeyMessage.h"
 #include "shell/skin/SkinPlacement.h"
 #include "shell/skin/SkinSurfaces.h"
@@ -253,7 +254,7 @@ void Quillmar_DlgComposite::createControls() {
         label->setStyleSheet(QStringLiteral("color: #E4E4E4; background: transparent;"));
         add(label, id);
     }
-    recordDelays_->setStyleSheet(QStringLiteral("background: transparent;"));
+    setStyleSheet(QString::fromLatin1(kDarkControlStyle));
 }
 
 bool Quillmar_DlgComposite::loadSkin() {
@@ -627,7 +628,7 @@ void Quillmar_DlgComposite::showActions() {
 
 void Quillmar_DlgComposite::showActionRow(int row) {
     const config::MacroAction& action = session_.actions()[static_cast<std::size_t>(row)];
-    const QColor grey = palette().color(QPalette::Disabled, QPalette::Text);
+    const QColor grey = actionList_->palette().color(QPalette::Disabled, QPalette::Text);
     const auto set = [&](int column, const QString& text, bool greyed) {
         QTableWidgetItem* item = actionList_->item(row, column);
         if (!item) {
