@@ -218,7 +218,11 @@ void CompositeSession::typeMacroName(std::u16string_view name) {
         markChanged();
         return;
     }
-    if (current_ < 0) return;
+    if (current_ < 0) {
+        // Macros exist but none is shown yet: the typing names the first.
+        current_ = 0;
+        showMacro(0);
+    }
     setMacroName(macros_[static_cast<std::size_t>(current_)], name);
     markChanged();
 }

@@ -86,9 +86,8 @@ public:
     const MacroList& macros() const { return macros_; }
     int currentMacro() const { return current_; }
     void selectMacro(int position);
-    // Typing in the macro box: renames the current macro, or creates the
-    // first one when the list is empty. Ignored while macros exist but none
-    // is current.
+    // Typing in the macro box: renames the current macro (the first one when
+    // none is shown yet), or creates the first one when the list is empty.
     void typeMacroName(std::u16string_view name);
     // False when refused (100 macros; the message has been shown).
     bool addMacro();

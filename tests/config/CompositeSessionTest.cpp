@@ -241,6 +241,17 @@ TEST_F(CompositeSessionTest, TypingNamesTheCurrentMacroOrCreatesTheFirst) {
     session.apply();
     EXPECT_EQ(macroName(store.macros().at(0)), u"Jump");
     EXPECT_EQ(record(kProfile, kSlotA).type, AssignmentType::PlayMacro);
+
+    // Opened on a key of another type: the macro tab shows no macro yet, and
+    // typing names the first.
+    storeMacros(store, {4, 5});
+    give(kSlotA, AssignmentType::Key, 0x30);
+    openOn(kSlotA);
+    session.clickTab(kTabMacro);
+    ASSERT_EQ(session.currentMacro(), -1);
+    session.typeMacroName(u"Run");
+    EXPECT_EQ(session.currentMacro(), 0);
+    EXPECT_EQ(macroName(session.macros()[0]), u"Run");
 }
 
 TEST_F(CompositeSessionTest, DeletingAPlayedMacroAsksAndResetsItsKeysEverywhere) {

@@ -218,6 +218,7 @@ void Quillmar_DlgComposite::createControls() {
     macroBox_ = new QComboBox(this);
     macroBox_->setEditable(true);
     macroBox_->setInsertPolicy(QComboBox::NoInsert);
+    macroBox_->lineEdit()->setMaxLength(config::kMaxMacroNameLength);
     add(macroBox_, kMacroBox);
     connect(macroBox_, &QComboBox::activated, this, &Quillmar_DlgComposite::onMacroSelected);
     connect(macroBox_, &QComboBox::editTextChanged, this, &Quillmar_DlgComposite::onMacroBoxText);
@@ -461,7 +462,14 @@ void Quillmar_DlgComposite::showCapturedKey() {
                                : QString());
 }
 
-void Quillmar_DlgComposite::showChanged() { button(kApply)->setEnabled(session_.changed()); }
+void Quillmar_DlgComposite::showChanged() {
+    CPngButton* apply = button(kApply);
+    apply->setEnabled(session_.changed());
+    // The key pictures have no disabled look: the caption tells instead.
+    CaptionStyle style = apply->captionStyle();
+    style.colour = apply->isEnabled() ? QColor(Qt::white) : QColor(0x80, 0x86, 0x90);
+    apply->setCaptionStyle(style);
+}
 
 // ---- Key capture and recording --------------------------------------------
 
