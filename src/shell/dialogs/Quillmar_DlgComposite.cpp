@@ -358,13 +358,14 @@ bool Quillmar_DlgComposite::openForKey(const CompositeRequest& request) {
 
 void Quillmar_DlgComposite::placeBesideKeyButton(int buttonId) {
     const QWidget* key = main_.control(buttonId);
-    if (!key) return;
-    const QPoint topLeft = key->mapToGlobal(QPoint(0, 0));
+    const QScreen* screen = key && key->screen() ? key->screen() : QGuiApplication::primaryScreen();
+    if (!key || !screen) return;
+    // The rule works in the coordinates of the screen the key is on.
+    const QRect area = screen->geometry();
+    const QPoint topLeft = key->mapToGlobal(QPoint(0, 0)) - area.topLeft();
     const ScreenRect rect{topLeft.x(), topLeft.y(), topLeft.x() + key->width(), topLeft.y() + key->height()};
-    const QScreen* screen = key->screen() ? key->screen() : QGuiApplication::primaryScreen();
-    const QSize screenSize = screen ? screen->geometry().size() : QSize(1920, 1080);
-    const ScreenPoint at = placeBesideButton(rect, width(), height(), screenSize.width(), screenSize.height());
-    move(at.x, at.y);
+    const ScreenPoint at = placeBesideButton(rect, width(), height(), area.width(), area.height());
+    move(area.topLeft() + QPoint(at.x, at.y));
 }
 
 void Quillmar_DlgComposite::closeIfOpen() {
