@@ -57,6 +57,16 @@ public:
 
     std::optional<std::filesystem::path> chooseFileToImport() override { return ++asked, importPath; }
     std::optional<std::filesystem::path> chooseFileToExport() override { return ++asked, exportPath; }
+
+    std::optional<std::filesystem::path> newProfilePath;
+    std::optional<std::filesystem::path> loadProfilePath;
+    std::filesystem::path initialName;
+    std::optional<std::filesystem::path> chooseNewProfileFile(const std::filesystem::path& initial) override {
+        return ++asked, initialName = initial, newProfilePath;
+    }
+    std::optional<std::filesystem::path> chooseProfileFileToLoad(const std::filesystem::path& initial) override {
+        return ++asked, initialName = initial, loadProfilePath;
+    }
 };
 
 // Keeps the lighting panel's notices.

@@ -27,6 +27,7 @@ const std::map<std::string, CommandFunction>& commandTable() {
     static const std::map<std::string, CommandFunction> table = {
         {"default", runDefault}, {"doctor", runDoctorCommand}, {"export", runExport},
         {"import", runImport},   {"info", runInfo},           {"lighting", runLighting},
+        {"macro", runMacro},
         {"profile", runProfile}, {"rate", runRate},           {"remap", runRemap},
     };
     return table;

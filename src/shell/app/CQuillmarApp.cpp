@@ -6,6 +6,8 @@
 #include "platform/SocketInstanceSignal.h"
 #include "platform/StartupArbitration.h"
 #include "profiles/UserFolder.h"
+#include "shell/dialogs/CQuillmar_DlgProfile.h"
+#include "shell/dialogs/Quillmar_DlgComposite.h"
 #include "shell/window/CQuillmarDlg.h"
 
 #include <QApplication>
@@ -55,6 +57,8 @@ bool CQuillmarApp::initialiseWindow() {
     window_ = std::make_unique<CQuillmarDlg>(
         MainWindowSetup{paths_.programDirectory, userFolder.path(), texts_, settings_, configuration_});
     if (options_.startHidden) window_->setStartHidden();
+    attachCompositeDialog(*window_, {paths_.programDirectory, texts_, settings_, configuration_.working, clock_});
+    attachProfileDialog(*window_, {paths_.programDirectory, userFolder.path(), texts_});
     if (!window_->OnInitDialog(device::bindHidServiceOrExit())) return false;
     events_.create();
     listenForOtherInstances();

@@ -2,6 +2,7 @@
 
 #include "config/Configuration.h"
 #include "platform/ApplicationPaths.h"
+#include "platform/Clock.h"
 #include "platform/IniUserSettings.h"
 #include "platform/LinuxPaths.h"
 #include "platform/LockFileMutex.h"
@@ -49,6 +50,7 @@ private:
     platform::ApplicationPaths paths_;
     text::StringTable texts_;
     config::Configuration configuration_;
+    platform::SteadyClock clock_;
     platform::StartOptions options_;
     platform::LockFileMutex mutex_;
     platform::NamedEvents events_;

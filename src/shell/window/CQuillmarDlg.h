@@ -16,6 +16,7 @@
 #include "shell/window/FileChooser.h"
 #include "shell/window/LightingPanelHooks.h"
 #include "shell/window/MessageMap.h"
+#include "shell/window/ProfileDialogHooks.h"
 
 #include <QPixmap>
 #include <QPointer>
@@ -66,7 +67,7 @@ public:
     void setPrompt(platform::Prompt& prompt);
     void setFileChooser(FileChooser& chooser);
     void setCompositeOpener(CompositeOpener opener) { compositeOpener_ = std::move(opener); }
-    void setProfileDialogOpener(std::function<void()> opener) { profileDialogOpener_ = std::move(opener); }
+    void setProfileDialog(ProfileDialogHooks& dialog) { profileDialog_ = &dialog; }
     void setLightingPanel(LightingPanelHooks& panel) { lightingPanel_ = &panel; }
 
     // Whether the desktop has a tray; the platform's answer unless replaced.
@@ -101,6 +102,16 @@ public:
     bool colourKeysMode() const { return colourKeysMode_; }
     // An edit of the working configuration: Apply becomes available.
     void markChanged();
+    // Macros other profiles play have moved: the next Apply downloads the
+    // key blocks of all three profiles.
+    void requireAllProfilesDownload() { allProfilesPending_ = true; }
+    // The profile dialog's Apply: the profile becomes the keyboard's active
+    // one (nothing changes for -1), the configuration is read back from the
+    // keyboard and the profile menu rebuilt; Apply is disabled.
+    void activateProfileFromDialog(int profile);
+    // What every part of the program tells the user through.
+    platform::Prompt& prompt();
+    FileChooser& fileChooser() { return *fileChooser_; }
     bool isShuttingDown() const { return shuttingDown_.load(); }
     int busyIndicatorFrame() const { return busyFrame_; }
 
@@ -124,9 +135,9 @@ public:
     bool isApplyEnabled() const override;
     void disableApply() override;
     void runApply() override;
-    bool isProfileDialogOpen() const override { return false; }
-    bool isProfileDialogApplyEnabled() const override { return false; }
-    void showProfileInDialog(int) override {}
+    bool isProfileDialogOpen() const override { return profileDialog_->isOpen(); }
+    bool isProfileDialogApplyEnabled() const override { return profileDialog_->isApplyEnabled(); }
+    void showProfileInDialog(int profile) override { profileDialog_->showProfile(profile); }
     void selectProfileButton(int profile) override;
     void refreshKeyButtons(int profile) override;
     void leaveColourKeysMode(const std::u16string& switchText) override;
@@ -226,7 +237,8 @@ private:
     LightingPanelHooks defaultLightingPanel_;
     LightingPanelHooks* lightingPanel_ = &defaultLightingPanel_;
     CompositeOpener compositeOpener_;
-    std::function<void()> profileDialogOpener_;
+    ProfileDialogHooks defaultProfileDialog_;
+    ProfileDialogHooks* profileDialog_ = &defaultProfileDialog_;
     std::function<bool()> trayAvailable_;
 
     std::unique_ptr<device::DeviceLink> link_;
@@ -243,6 +255,7 @@ private:
     int busyFrame_ = 0;
 
     bool colourKeysMode_ = false;
+    bool allProfilesPending_ = false;
     bool editorOpen_ = false;
     bool startHidden_ = false;
     bool folderUnwritableTold_ = false;

@@ -181,9 +181,16 @@ void CQuillmarDlg::OnFn(int) {
     if (lighting_->state().panelOpen) lightingPanel_->paintKey(kFn);
 }
 
-void CQuillmarDlg::OnProfileDialog(int) {
-    if (profileDialogOpener_) profileDialogOpener_();
+void CQuillmarDlg::OnProfileDialog(int) { profileDialog_->run(); }
+
+void CQuillmarDlg::activateProfileFromDialog(int profile) {
+    if (profile >= 0 && link_) link_->commands().SetActiveProfile(profile);
+    OnReloadProfile(device::kTagProf, 0);
+    switching_->rebuildProfileMenu();
+    disableApply();
 }
+
+platform::Prompt& CQuillmarDlg::prompt() { return *prompt_; }
 
 void CQuillmarDlg::OnApply(int) { runApply(); }
 
@@ -344,8 +351,12 @@ void CQuillmarDlg::runApply() {
         const bool applied = config::applyChanges(
             true, setup_.configuration,
             [this] { return profiles::saveProfileFile(setup_.configuration.working, profileFile()); },
-            config::downloadTargetOf(*link_, *prompt_, texts_));
-        if (applied) disableApply();
+            config::downloadTargetOf(*link_, *prompt_, texts_),
+            allProfilesPending_ ? config::DownloadScope::AllProfiles : config::DownloadScope::ActiveProfile);
+        if (applied) {
+            allProfilesPending_ = false;
+            disableApply();
+        }
     }
     busy.hide();
 }
