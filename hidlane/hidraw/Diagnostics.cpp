@@ -20,7 +20,7 @@ void Diagnostics::openFailed(const HidrawNode& node, int error) {
     }
     {
         std::lock_guard lock(mutex_);
-        if (!toldAbout_.insert(node.name + "/" + node.instance).second && level() == 0) return;
+        if (!toldAbout_.insert(node.keyboardKey).second && level() == 0) return;
     }
     std::fprintf(stderr, "hidlane: %s\n", permissionAdvice(node.devNode.string()).c_str());
 }

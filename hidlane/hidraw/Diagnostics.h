@@ -1,5 +1,5 @@
 // What the library says on stderr: everything at Debug level > 0, and at any level once per
-// plug-in the one thing a user must act on, a keyboard node they may not open.
+// keyboard the one thing a user must act on, a keyboard node they may not open.
 #pragma once
 
 #include <atomic>
