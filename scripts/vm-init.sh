@@ -12,8 +12,8 @@ for module in $(cat /modules/order); do
     insmod /modules/$module.ko* || echo "vm-init: could not load $module"
 done
 
-suite=$(sed -n 's/.*quillmar\.suite=\([^ ]*\).*/\1/p' /proc/cmdline)
 build=$(sed -n 's/.*quillmar\.build=\([^ ]*\).*/\1/p' /proc/cmdline)
+parts=$(sed -n 's/.*quillmar\.parts=\([^ ]*\).*/\1/p' /proc/cmdline)
 status=1
 if mount -t 9p -o trans=virtio,version=9p2000.L,msize=262144 hostroot /host; then
     for place in dev sys proc; do mount --bind /$place /host/$place; done
@@ -21,7 +21,8 @@ if mount -t 9p -o trans=virtio,version=9p2000.L,msize=262144 hostroot /host; the
     # udev database of the host makes the library wait for a udev that does not run here.
     mount -t tmpfs tmpfs /host/tmp
     mount -t tmpfs tmpfs /host/run
-    chroot /host /bin/sh -c 'cd / && exec /bin/sh "$0" "$1"' "$suite" "$build"
+    cp /vm-suite.sh /host/tmp/vm-suite.sh
+    chroot /host /bin/sh -c 'cd / && exec /bin/sh /tmp/vm-suite.sh "$0" "$1"' "$build" "$parts"
     status=$?
 else
     echo "vm-init: the host's root could not be mounted"

@@ -8,6 +8,7 @@
 # usage: scripts/vm-test.sh [BUILD_DIR]      (default: build)
 # QUILLMAR_VM_CACHE    where the kernel package is kept (default /var/cache/quillmar-vm)
 # QUILLMAR_VM_TIMEOUT  seconds before the machine is given up on (default 900)
+# QUILLMAR_VM_PARTS    only these parts of the suite, comma-separated (default all)
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -72,6 +73,7 @@ for module in $modules; do
 done
 echo "$modules" | tr ' ' '\n' | grep . >"$work/root/modules/order"
 cp "$here/vm-init.sh" "$work/root/init"
+cp "$here/vm-suite.sh" "$work/root/vm-suite.sh" # a copy: the suite may be edited while it runs
 chmod 755 "$work/root/init"
 (cd "$work/root" && find . | /bin/busybox cpio -o -H newc 2>/dev/null | gzip -1) >"$work/initrd.gz"
 
@@ -82,7 +84,7 @@ set +e
 timeout "$timeout_s" qemu-system-x86_64 -accel tcg -cpu max -machine q35 -m 1536 -smp 2 \
     -nographic -no-reboot -monitor none \
     -kernel "$kernel" -initrd "$work/initrd.gz" \
-    -append "console=ttyS0 quiet loglevel=3 panic=-1 quillmar.suite=$here/vm-suite.sh quillmar.build=$build_dir" \
+    -append "console=ttyS0 quiet loglevel=3 panic=-1 quillmar.build=$build_dir quillmar.parts=${QUILLMAR_VM_PARTS:-}" \
     -fsdev "local,id=r,path=/,security_model=none,multidevs=remap" \
     -device "virtio-9p-pci,fsdev=r,mount_tag=hostroot" </dev/null 2>&1 | tee "$log"
 qemu_status=$?

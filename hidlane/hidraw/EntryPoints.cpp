@@ -2,11 +2,19 @@
 #include "HidrawService.h"
 #include "hidlane/hidlane.h"
 
+#include <cstdlib>
+
 using quillmar::hidraw::HidrawService;
 
 namespace {
+// QUILLMAR_HIDLANE_DEBUG sets the starting Debug level, for a program that does not set one.
 HidrawService& service() {
     static HidrawService instance(quillmar::hidraw::makeLinuxHidrawSystem);
+    static const bool levelSet = [] {
+        if (const char* level = std::getenv("QUILLMAR_HIDLANE_DEBUG")) instance.debug(std::atoi(level));
+        return true;
+    }();
+    (void)levelSet;
     return instance;
 }
 

@@ -155,6 +155,7 @@ bool HidrawService::writeReport(const HidrawNode& node, const HidSelector& selec
                           : sys->writeReport(fd, report->data(), report->size());
     } while (written < 0 && errno == EINTR);
     sys->closeNode(fd);
+    diagnostics_.report(feature ? "> feature" : ">", node.devNode.string(), *report);
     // A report that went out in part did not go out.
     if (written != ssize_t(report->size())) {
         diagnostics_.note("write to " + node.devNode.string() + " sent " + std::to_string(written) + " of " +

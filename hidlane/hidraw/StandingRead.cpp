@@ -150,6 +150,7 @@ void StandingRead::readReport() {
         detach();
         return;
     }
+    diagnostics_.report("<", attached_.devNode.string(), {buffer_.data(), size_t(n)});
     // Every open file of a node gets every report of the node: keep this collection's own.
     auto report = incomingReport(attached_, selector_, {buffer_.data(), size_t(n)}, stripReportId_);
     if (!report || report->empty()) return;
