@@ -288,6 +288,21 @@ SessionFacts examineSession(const fs::path& sessionsFolder) {
     return facts;
 }
 
+bool keyboardPresentButClosed(HidrawSystem& system) {
+    for (const auto& node : keyboardNodes(enumerateHidrawNodes(system))) {
+        if (std::string(interfaceRole(node)) != "command") continue;
+        const int fd = system.openNode(node.devNode, O_RDWR | O_NONBLOCK);
+        if (fd >= 0) {
+            system.closeNode(fd);
+            continue;
+        }
+        if (errno == EACCES || errno == EPERM) return true;
+    }
+    return false;
+}
+
+bool keyboardPresentButClosed() { return keyboardPresentButClosed(*makeLinuxHidrawSystem()); }
+
 int runDoctor(std::ostream& out) {
     auto system = makeLinuxHidrawSystem();
     DoctorFindings findings = examineSystem(*system, udevRuleFolders(), installedRuleFolder());

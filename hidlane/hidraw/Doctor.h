@@ -71,6 +71,10 @@ int writeDoctorReport(const DoctorFindings& findings, std::ostream& out);
 
 int runDoctor(std::ostream& out);
 
+// Whether a keyboard is plugged in whose command interface this user may not open.
+bool keyboardPresentButClosed(HidrawSystem& system);
+bool keyboardPresentButClosed();
+
 // "quillmarctl doctor --dump": every keyboard node with its physical path and report
 // descriptor, then a short exchange with the keyboard (the device info is asked for) with the
 // library's report trace on, so an owner can send what the keyboard really does.

@@ -86,6 +86,10 @@ const std::vector<LanguageText>& languageTexts() {
         {"MAIN_DEFAULT_MATRIX_PROMPT", "The keyboard's default layout could not be read.", "读取键盘默认布局失败。"},
         {"MAIN_NO_DEVICE_PROMPT", "No keyboard found. Plug the keyboard in to see and change its keys.",
          "未检测到键盘，无法显示按键设置！"},
+        {"MAIN_NO_ACCESS_PROMPT",
+         "The keyboard is connected, but you may not use it. Run \"quillmarctl doctor\" in a terminal to see why "
+         "and what to do.",
+         "键盘已连接，但您无权使用。请在终端中运行 \"quillmarctl doctor\" 查看原因和解决方法。"},
 
         {"PROFILE_1", "Profile 1", "情景模式 1"},
         {"PROFILE_2", "Profile 2", "情景模式 2"},
