@@ -10,6 +10,7 @@ bin=$1/bin
 parts=",${2:-commands,unplug,window,late,shared},"
 lib=$bin/libhidlane.so
 work=$(mktemp -d)
+chmod 755 "$work" # the late part's user must reach its home in here
 failures=0
 export QT_QPA_PLATFORM=offscreen
 
@@ -135,6 +136,10 @@ if keyboard kb; then
     if ! same_files "$work/sim.log" "$work/kernel.log"; then diff "$work/sim.log" "$work/kernel.log"; fi
     check "the exported files are the same" same_files "$work/sim.kbp" "$work/kernel.kbp"
     check "no command failed" no_failed_command "$work/kernel.log"
+    timeout 60 "$bin/quillmarctl" doctor --dump >"$work/dump.txt" 2>&1
+    check "the doctor's dump shows the physical paths" grep -q "HID_PHYS usb-quillmar-uhid-1/input1" "$work/dump.txt"
+    check "and the device info request and its answer in hex" \
+        sh -c "grep -q '> 04 .. .. 03 2C' '$work/dump.txt' && grep -q '< 04 .. .. 03 2C' '$work/dump.txt'"
     stop_keyboard kb
     check "the keyboard's memory is byte for byte the simulated one's" same_files "$work/sim-state.bin" "$work/kb/state.bin"
     check "quillmar-uhid removed its devices on SIGTERM" no_keyboard_nodes
@@ -199,9 +204,9 @@ if part late && use_home late && chown -R nobody "$HOME" "$XDG_RUNTIME_DIR" && k
     setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$HOME" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" \
         XDG_CONFIG_HOME="$XDG_CONFIG_HOME" QT_QPA_PLATFORM=offscreen "$bin/quillmar" /Start >"$work/late.out" 2>&1 &
     window=$!
-    sleep 5
+    check "the user is told why" wait_for 90 grep -q "not allowed to open" "$work/late.out"
+    sleep 2
     check "nothing is sent while the nodes cannot be opened" [ "$(requests_after kb4 "$mark" 0F)" = 0 ]
-    check "the user is told why" grep -q "not allowed to open" "$work/late.out"
     for node in $(hidraw_nodes); do chmod 666 "/dev/$node"; done
     check "once the nodes may be opened the window reads the keyboard" wait_for 60 saw_requests kb4 "$mark" 0F
     [ "$failures" = 0 ] || show_logs kb4 "$work/late.out"
