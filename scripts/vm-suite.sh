@@ -147,9 +147,8 @@ fi
 fi
 
 # --- 2. unplugged in the middle of an import ----------------------------------------------------
-if part unplug && use_home unplug && keyboard kb2; then
-    "$bin/quillmarctl" --device "$lib" export "$work/before.kbp" >/dev/null 2>&1
-    cp "$work/kb2/state.bin" "$work/kb2-before.bin"
+# Answers a tenth of a second late, so that the import's download is long enough to cut.
+if part unplug && use_home unplug && keyboard kb2 --latency=100; then
     mark=$(trace_lines kb2)
     [ -e "$work/kernel.kbp" ] || "$bin/quillmarctl" --device "$lib" export "$work/kernel.kbp" >/dev/null 2>&1
     timeout 120 "$bin/quillmarctl" --device "$lib" import "$work/kernel.kbp" >"$work/import.out" 2>"$work/import.err" &

@@ -40,7 +40,8 @@ std::string physOf(const fs::path& hidrawEntry) {
 
 } // namespace
 
-UhidKeyboard::UhidKeyboard(bool sharedInterface) : sharedInterface_(sharedInterface) {
+UhidKeyboard::UhidKeyboard(bool sharedInterface, std::chrono::milliseconds latency)
+    : sharedInterface_(sharedInterface), latency_(latency) {
     wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     sigset_t signals;
     sigemptyset(&signals);
@@ -90,6 +91,7 @@ int UhidKeyboard::run(std::ostream& out) {
         return 1;
     }
     firmware_.start();
+    if (latency_.count() > 0) firmware_.setLatency(latency_);
     firmware_.openRead(sim::SimInterface::Command, onFirmwareEvent, HIDLANE_TAG_CTRL);
     firmware_.openRead(sim::SimInterface::Consumer, onFirmwareEvent, HIDLANE_TAG_CONS);
     if (firmware_.plugged() && !plugIn()) return 1;

@@ -6,6 +6,7 @@
 #include "UhidDevice.h"
 #include "hidlane/sim/SimKeyboard.h"
 
+#include <chrono>
 #include <deque>
 #include <iosfwd>
 #include <memory>
@@ -16,7 +17,8 @@ namespace quillmar::uhid {
 
 class UhidKeyboard {
 public:
-    explicit UhidKeyboard(bool sharedInterface);
+    // latency: how much later than the firmware's own pace every answer goes out (0 = none).
+    UhidKeyboard(bool sharedInterface, std::chrono::milliseconds latency);
     ~UhidKeyboard();
     UhidKeyboard(const UhidKeyboard&) = delete;
     UhidKeyboard& operator=(const UhidKeyboard&) = delete;
@@ -44,6 +46,7 @@ private:
     UhidDevice* deviceFor(bool command) const;
 
     const bool sharedInterface_;
+    const std::chrono::milliseconds latency_;
     sim::SimKeyboard firmware_;
     std::vector<std::unique_ptr<UhidDevice>> devices_;
     int wakeFd_ = -1;
