@@ -223,9 +223,9 @@ if part shared && use_home shared && keyboard kb5 --shared-interface; then
     done) &
     notices=$!
     [ -e "$work/kernel.kbp" ] || "$bin/quillmarctl" --device "$lib" export "$work/kernel.kbp" >/dev/null 2>&1
-    check "an import succeeds while notices flow" sh -c "'$bin/quillmarctl' --device '$lib' import '$work/kernel.kbp' >/dev/null"
+    check "an import succeeds while notices flow" sh -c "'$bin/quillmarctl' --device '$lib' import '$work/kernel.kbp' >/dev/null 2>&1"
     wait "$notices"
-    "$bin/quillmarctl" --device "$lib" export "$work/shared.kbp" >/dev/null
+    "$bin/quillmarctl" --device "$lib" export "$work/shared.kbp" >/dev/null 2>&1
     check "what was imported reads back the same" same_files "$work/kernel.kbp" "$work/shared.kbp"
     check "notices were sent during it" grep -q "^! CONS" "$work/kb5/trace"
     stop_keyboard kb5
