@@ -214,6 +214,7 @@ DoctorFindings examineSystem(HidrawSystem& system, const std::vector<fs::path>& 
 
 int writeDoctorReport(const DoctorFindings& findings, std::ostream& out) {
     const bool ruleFine = describeRule(findings, out);
+    const bool sessionInTheWay = describeSession(findings.session, out);
     if (findings.nodes.empty()) {
         out << "No Quillmar keyboard (USB 0C45:7518) is connected. Plug it in and run this again.\n";
         return 1;
@@ -224,8 +225,7 @@ int writeDoctorReport(const DoctorFindings& findings, std::ostream& out) {
         describeRights(node, out);
     }
 
-    bool needsDoing = !ruleFine;
-    if (describeSession(findings.session, out)) needsDoing = true;
+    bool needsDoing = !ruleFine || sessionInTheWay;
     const bool untagged = std::any_of(findings.nodes.begin(), findings.nodes.end(), [](const DoctorNode& n) {
         return n.rights.uaccessTag.has_value() && !*n.rights.uaccessTag;
     });
