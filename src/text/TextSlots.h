@@ -78,6 +78,7 @@ enum class TextSlot : std::size_t {
     MAIN_SWITCH_COLOR_TEXT,
     MAIN_DEFAULT_MATRIX_PROMPT,
     MAIN_NO_DEVICE_PROMPT,
+    MAIN_NO_ACCESS_PROMPT,
 };
 
 struct TextSlotInfo {
@@ -175,6 +176,9 @@ inline constexpr std::array kTextSlots{
                  u"Reads the default keyboard layout failure"},
     TextSlotInfo{TextSlot::MAIN_NO_DEVICE_PROMPT, "MAIN_NO_DEVICE_PROMPT",
                  u"Device is not detected，the key settings can not be displayed! "},
+    TextSlotInfo{TextSlot::MAIN_NO_ACCESS_PROMPT, "MAIN_NO_ACCESS_PROMPT",
+                 u"The keyboard is connected, but you may not use it. Run \"quillmarctl doctor\" in a terminal "
+                 u"to see why and what to do."},
 };
 
 inline constexpr std::size_t kTextSlotCount = kTextSlots.size();
@@ -183,7 +187,7 @@ constexpr bool textSlotsInEnumOrder() {
     for (std::size_t i = 0; i < kTextSlots.size(); ++i) {
         if (static_cast<std::size_t>(kTextSlots[i].slot) != i) return false;
     }
-    return static_cast<std::size_t>(TextSlot::MAIN_NO_DEVICE_PROMPT) + 1 == kTextSlots.size();
+    return static_cast<std::size_t>(TextSlot::MAIN_NO_ACCESS_PROMPT) + 1 == kTextSlots.size();
 }
 static_assert(textSlotsInEnumOrder(), "kTextSlots must list every slot once, in enum order");
 

@@ -232,10 +232,19 @@ TEST_F(MainWindowTest, StartWithoutKeyboardStaysHiddenWhenOneArrives) {
 TEST_F(MainWindowTest, OpenWithoutKeyboardTellsTheUser) {
     keyboard().unplug();
     startWindow();
+    bool presentButClosed = false;
+    window->setKeyboardAccessCheck([&] { return presentButClosed; });
     window->SendWindowMessage(device::kMessageOpen, device::kTagOpen, 0);
     EXPECT_FALSE(window->isVisible());
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(prompt.shown[0], texts->text("MAIN_NO_DEVICE_PROMPT", u""));
+
+    // Plugged in but not the user's to open: the doctor's advice, not "no keyboard".
+    presentButClosed = true;
+    window->SendWindowMessage(device::kMessageOpen, device::kTagOpen, 0);
+    ASSERT_EQ(prompt.shown.size(), 2u);
+    EXPECT_EQ(prompt.shown[1], texts->text("MAIN_NO_ACCESS_PROMPT", u""));
+    EXPECT_NE(prompt.shown[1].find(u"quillmarctl doctor"), std::u16string::npos);
 }
 
 TEST_F(MainWindowTest, RemovalClosesDialogsAndHides) {

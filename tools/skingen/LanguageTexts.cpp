@@ -93,6 +93,10 @@ const std::vector<LanguageText>& languageTexts() {
         {"MAIN_IMPORT_NOT_DOWNLOADED",
          "The keyboard did not take the imported settings. They are kept here: press Apply to write them again.",
          "键盘未接受导入的设置。设置已保留，请按“应用”重新写入。"},
+        {"MAIN_NO_ACCESS_PROMPT",
+         "The keyboard is connected, but you may not use it. Run \"quillmarctl doctor\" in a terminal to see why "
+         "and what to do.",
+         "键盘已连接，但您无权使用。请在终端中运行 \"quillmarctl doctor\" 查看原因和解决方法。"},
 
         {"PROFILE_1", "Profile 1", "情景模式 1"},
         {"PROFILE_2", "Profile 2", "情景模式 2"},

@@ -70,6 +70,9 @@ public:
     void setProfileDialog(ProfileDialogHooks& dialog) { profileDialog_ = &dialog; }
     void setLightingPanel(LightingPanelHooks& panel) { lightingPanel_ = &panel; }
 
+    // Whether a keyboard is plugged in that this user may not open; none unless given.
+    void setKeyboardAccessCheck(std::function<bool()> presentButClosed) { presentButClosed_ = std::move(presentButClosed); }
+
     // Whether the desktop has a tray; the platform's answer unless replaced.
     void setTrayAvailability(std::function<bool()> available) { trayAvailable_ = std::move(available); }
 
@@ -231,6 +234,7 @@ private:
     MainWindowSetup setup_;
     const text::Texts& texts_;
     std::unique_ptr<platform::Prompt> ownPrompt_;
+    std::function<bool()> presentButClosed_;
     std::unique_ptr<WindowThreadPrompt> prompt_;  // what every part of the program is told through
     std::unique_ptr<FileChooser> ownFileChooser_;
     FileChooser* fileChooser_;

@@ -99,7 +99,11 @@ void CQuillmarDlg::OnOpenMessage(std::uint32_t, std::uint32_t) {
         activateWindow();
         return;
     }
-    prompt_->showMessage(texts_.text("MAIN_NO_DEVICE_PROMPT", u"Keyboard is not connected"));
+    // A keyboard that is there but may not be opened is not reported as missing.
+    if (presentButClosed_ && presentButClosed_())
+        prompt_->showMessage(texts_.text("MAIN_NO_ACCESS_PROMPT", u"The keyboard is connected, but you may not use it."));
+    else
+        prompt_->showMessage(texts_.text("MAIN_NO_DEVICE_PROMPT", u"Keyboard is not connected"));
 }
 
 void CQuillmarDlg::OnKillMessage(std::uint32_t, std::uint32_t) { OnExit(kCommandExit); }
