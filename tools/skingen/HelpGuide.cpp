@@ -176,7 +176,7 @@ also restores the default lighting and the current profile's per-key colours. Yo
 Closing the window only hides it; <b>Exit</b> ends the program.</p>
 
 <h2 id="trouble">Troubleshooting</h2>
-<p><b>"No keyboard found"</b>, <b>"The keyboard is connected, but you may not use it"</b> or the window does
+<p><b>"No keyboard found"</b>, <b>"The keyboard is connected, but you may not open it"</b> or the window does
 not open: ask the doctor in a terminal:</p>
 <pre><code>quillmarctl doctor</code></pre>
 <p>It lists every Quillmar keyboard with its interfaces, tells whether you may open them and why (owner,

@@ -94,8 +94,7 @@ const std::vector<LanguageText>& languageTexts() {
          "The keyboard did not take the imported settings. They are kept here: press Apply to write them again.",
          "键盘未接受导入的设置。设置已保留，请按“应用”重新写入。"},
         {"MAIN_NO_ACCESS_PROMPT",
-         "The keyboard is connected, but you may not use it. Run \"quillmarctl doctor\" in a terminal to see why "
-         "and what to do.",
+         "The keyboard is connected, but you may not open it. To see why and what to do, run \"quillmarctl doctor\".",
          "键盘已连接，但您无权使用。请在终端中运行 \"quillmarctl doctor\" 查看原因和解决方法。"},
 
         {"PROFILE_1", "Profile 1", "情景模式 1"},

@@ -101,7 +101,7 @@ void CQuillmarDlg::OnOpenMessage(std::uint32_t, std::uint32_t) {
     }
     // A keyboard that is there but may not be opened is not reported as missing.
     if (presentButClosed_ && presentButClosed_())
-        prompt_->showMessage(texts_.text("MAIN_NO_ACCESS_PROMPT", u"The keyboard is connected, but you may not use it."));
+        prompt_->showMessage(texts_.text("MAIN_NO_ACCESS_PROMPT", u"The keyboard is connected, but you may not open it."));
     else
         prompt_->showMessage(texts_.text("MAIN_NO_DEVICE_PROMPT", u"Keyboard is not connected"));
 }
