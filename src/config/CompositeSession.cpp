@@ -46,7 +46,7 @@ KeyAssignment& recordOf(ConfigStore& store, int profile, int slot) {
 
 }  // namespace
 
-CompositeSession::CompositeSession(ConfigStore& working, const platform::Texts& texts, platform::Prompt& prompt,
+CompositeSession::CompositeSession(ConfigStore& working, const text::Texts& texts, platform::Prompt& prompt,
                                    const platform::Clock& clock)
     : working_(working), texts_(texts), prompt_(prompt), clock_(clock) {}
 

@@ -7,7 +7,7 @@
 #include "keyboard/KeyMessage.h"
 #include "platform/Clock.h"
 #include "platform/Prompt.h"
-#include "platform/Texts.h"
+#include "text/Texts.h"
 
 #include <cstdint>
 #include <string>
@@ -50,7 +50,7 @@ struct CompositeApplyResult {
 // before apply().
 class CompositeSession {
 public:
-    CompositeSession(ConfigStore& working, const platform::Texts& texts, platform::Prompt& prompt,
+    CompositeSession(ConfigStore& working, const text::Texts& texts, platform::Prompt& prompt,
                      const platform::Clock& clock);
 
     // Copies the macros and the slot's record of the profile and shows the
@@ -136,7 +136,7 @@ private:
     std::u16string text(std::string_view key, std::u16string_view builtIn) const { return texts_.text(key, builtIn); }
 
     ConfigStore& working_;
-    const platform::Texts& texts_;
+    const text::Texts& texts_;
     platform::Prompt& prompt_;
     const platform::Clock& clock_;
 

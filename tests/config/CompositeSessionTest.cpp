@@ -60,7 +60,7 @@ protected:
     }
 
     ConfigStore store;
-    platform::BuiltInTexts texts;
+    text::BuiltInTexts texts;
     ScriptedPrompt prompt;
     platform::FakeClock clock;
     bool recordDelays = true;

@@ -304,6 +304,23 @@ TEST_F(QuillmarctlConfigurationTest, LightingBytesLandInTheProfilesRecord) {
     EXPECT_EQ(run("--device sim rate --profile 1").out, "polling rate: 1\n");
 }
 
+// The per-user folder cannot be written (a file stands where it should be,
+// which stops root too): commands that only look need no file, the others
+// act on the keyboard and warn.
+TEST_F(QuillmarctlConfigurationTest, AnUnwritableFolderOnlyCostsTheProfileFile) {
+    std::filesystem::create_directories(folder_ / "docs");
+    std::ofstream(folder_ / "docs" / "Gaming Keyboard") << "not a folder";
+    for (const char* looking : {"info", "profile", "rate", "lighting"}) {
+        const RunResult result = run(std::string("--device sim ") + looking);
+        EXPECT_EQ(result.exitCode, 0) << looking << ": " << result.err;
+        EXPECT_EQ(result.err, "") << looking;
+    }
+    const RunResult remap = run("--device sim remap F1 media:3");
+    EXPECT_EQ(remap.exitCode, 0) << remap.err;
+    EXPECT_NE(remap.err.find("warning: could not write"), std::string::npos) << remap.err;
+    EXPECT_NE(entryOnKeyboard(0, kPositionOfF1), defaultEntry(kPositionOfF1));
+}
+
 TEST_F(QuillmarctlConfigurationTest, UnpluggedInTheMiddleOfAnImport) {
     const auto fifo = folder_ / "control";
     const auto trace = folder_ / "trace";

@@ -12,7 +12,7 @@
 #include "keyboard/KeyInfoTable.h"
 #include "keyboard/KeySlots.h"
 #include "profiles/ProfileFile.h"
-#include "profiles/Utf.h"
+#include "text/Utf.h"
 
 #include <algorithm>
 #include <ostream>
@@ -33,7 +33,7 @@ std::string slotName(int slot) {
         if (const auto n = keyboard::gKeyNumberOfSlot(slot, keyboard::GKeyBank::A)) return "G" + std::to_string(*n);
         return "G" + std::to_string(*keyboard::gKeyNumberOfSlot(slot, keyboard::GKeyBank::B)) + " (bank B)";
     }
-    return profiles::toUtf8(keyboard::keyInfoOf(keyboard::keyCodeOf(static_cast<keyboard::KeyIndex>(slot))).name);
+    return text::toUtf8(keyboard::keyInfoOf(keyboard::keyCodeOf(static_cast<keyboard::KeyIndex>(slot))).name);
 }
 
 // "Profile2 A, Profile3 G1": the keys of the keyboard's profiles that play the macro.
@@ -74,8 +74,8 @@ int commitAndDownload(ConfiguredKeyboard& keyboard, config::MacroList& edited, s
     return kExitDone;
 }
 
-std::string tooManyMacrosText(const platform::Texts& texts) {
-    std::string text = profiles::toUtf8(texts.text("MACRO_ERR_MAX", u"The maximum number of macro: %d   "));
+std::string tooManyMacrosText(const text::Texts& texts) {
+    std::string text = text::toUtf8(texts.text("MACRO_ERR_MAX", u"The maximum number of macro: %d   "));
     if (const auto at = text.find("%d"); at != std::string::npos) text.replace(at, 2, std::to_string(config::kMaxMacros));
     while (!text.empty() && text.back() == ' ') text.pop_back();
     return text;
@@ -148,7 +148,7 @@ int addMacro(const Invocation& invocation, std::vector<std::string> arguments, s
         return complain(tooManyMacrosText(keyboard->session().texts()), kExitKeyboardError, err);
     if (actions.size() > static_cast<std::size_t>(config::kMaxMacroActions))
         return complain("a macro holds at most 2000 actions", kExitKeyboardError, err);
-    config::MacroRecord macro = config::newMacroRecord(profiles::toUtf16(arguments[0]), edited);
+    config::MacroRecord macro = config::newMacroRecord(text::toUtf16(arguments[0]), edited);
     macro.loopCount = static_cast<std::uint8_t>(loopCount);
     config::setMacroActions(macro, actions);
     edited.push_back(macro);

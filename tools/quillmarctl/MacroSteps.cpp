@@ -2,7 +2,7 @@
 
 #include "keyboard/KeyInfoTable.h"
 #include "keyboard/KeySelectionList.h"
-#include "profiles/Utf.h"
+#include "text/Utf.h"
 
 #include <algorithm>
 #include <cctype>
@@ -20,7 +20,7 @@ bool sameNameIgnoringCase(std::u16string_view a, std::u16string_view b) {
 }
 
 std::optional<keyboard::KeyCode> selectionKeyNamed(std::string_view name) {
-    const std::u16string wanted = profiles::toUtf16(name);
+    const std::u16string wanted = text::toUtf16(name);
     for (int position = 0; position < keyboard::kKeySelectionListSize; ++position)
         if (sameNameIgnoringCase(keyboard::nameAtListPosition(position), wanted))
             return keyboard::keyCodeAtListPosition(position);
@@ -31,7 +31,7 @@ std::optional<keyboard::KeyCode> selectionKeyNamed(std::string_view name) {
 
 std::string formatMacroStep(const config::MacroAction& action) {
     const std::u16string_view name = keyboard::keyInfoOf(action.keyCode).name;
-    return (action.direction == config::KeyDirection::Press ? "+" : "-") + profiles::toUtf8(name) + ":" +
+    return (action.direction == config::KeyDirection::Press ? "+" : "-") + text::toUtf8(name) + ":" +
            std::to_string(action.delayMs);
 }
 
@@ -56,7 +56,7 @@ ParsedStep parseMacroStep(std::string_view text) {
 }
 
 std::string describeMacro(const config::MacroRecord& macro) {
-    return std::to_string(macro.id) + ": " + profiles::toUtf8(config::macroName(macro)) + " (loop " +
+    return std::to_string(macro.id) + ": " + text::toUtf8(config::macroName(macro)) + " (loop " +
            std::to_string(macro.loopCount) + ", " + std::to_string(config::macroActions(macro).size()) + " actions)";
 }
 

@@ -14,6 +14,8 @@ using namespace quillmar::ctl;
 namespace {
 
 int runDoctorCommand(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+    if (invocation.arguments.size() == 1 && invocation.arguments[0] == "--dump")
+        return quillmar::hidraw::runDoctorDump(out);
     if (!invocation.arguments.empty()) {
         err << kUsageText;
         return kExitBadUsage;

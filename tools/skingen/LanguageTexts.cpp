@@ -86,6 +86,17 @@ const std::vector<LanguageText>& languageTexts() {
         {"MAIN_DEFAULT_MATRIX_PROMPT", "The keyboard's default layout could not be read.", "读取键盘默认布局失败。"},
         {"MAIN_NO_DEVICE_PROMPT", "No keyboard found. Plug the keyboard in to see and change its keys.",
          "未检测到键盘，无法显示按键设置！"},
+        {"MAIN_FOLDER_READ_ONLY",
+         "The folder %s cannot be written, so this computer keeps no copy of the keyboard's settings. "
+         "The keyboard keeps them, and what you apply still reaches it.",
+         "无法写入文件夹 %s，本机不会保存键盘设置的副本。键盘仍保留这些设置，应用的更改仍会写入键盘。"},
+        {"MAIN_IMPORT_NOT_DOWNLOADED",
+         "The keyboard did not take the imported settings. They are kept here: press Apply to write them again.",
+         "键盘未接受导入的设置。设置已保留，请按“应用”重新写入。"},
+        {"MAIN_NO_ACCESS_PROMPT",
+         "The keyboard is connected, but you may not use it. Run \"quillmarctl doctor\" in a terminal to see why "
+         "and what to do.",
+         "键盘已连接，但您无权使用。请在终端中运行 \"quillmarctl doctor\" 查看原因和解决方法。"},
 
         {"PROFILE_1", "Profile 1", "情景模式 1"},
         {"PROFILE_2", "Profile 2", "情景模式 2"},

@@ -8,7 +8,7 @@
 #include "platform/LockFileMutex.h"
 #include "platform/NamedEvents.h"
 #include "platform/StartOptions.h"
-#include "profiles/StringTable.h"
+#include "text/StringTable.h"
 
 #include <memory>
 #include <string>
@@ -48,7 +48,7 @@ private:
     platform::LinuxPaths folders_;
     platform::IniUserSettings settings_;
     platform::ApplicationPaths paths_;
-    profiles::StringTable texts_;
+    text::StringTable texts_;
     config::Configuration configuration_;
     platform::SteadyClock clock_;
     platform::StartOptions options_;

@@ -145,7 +145,7 @@ void CQuillmar_DlgProfile::run() {
 bool CQuillmar_DlgProfile::openDialog() {
     if (!loadSkin()) return false;
     ++openCount_;
-    const platform::Texts& texts = setup_.texts;
+    const text::Texts& texts = setup_.texts;
     for (const SkinnedButton& skinned : kButtons)
         static_cast<CPngButton*>(control(skinned.id))->setText(toQString(texts.text(skinned.captionKey, skinned.builtIn)));
     list_->setHorizontalHeaderLabels({toQString(texts.text("PROFILE_DLG_ACTIVE", u"激活")),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Texts.h"
+#include "text/Texts.h"
 #include "shell/window/MessageMap.h"
 #include "shell/window/ProfileDialogHooks.h"
 
@@ -21,7 +21,7 @@ class SkinSurfaces;
 struct ProfileDialogSetup {
     std::filesystem::path programDirectory;  // Skins/ is there
     std::filesystem::path userFolder;        // the per-user "Gaming Keyboard" folder
-    const platform::Texts& texts;
+    const text::Texts& texts;
 };
 
 // The profile dialog: the keyboard's three profiles with a check on the

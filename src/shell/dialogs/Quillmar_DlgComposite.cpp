@@ -4,7 +4,7 @@
 #include "keyboard/KeyName.h"
 #include "keyboard/KeySelectionList.h"
 #include "keyboard/MediaFunctionTable.h"
-#include "profiles/Utf.h"
+#include "text/Utf.h"
 #include "shell/dialogs/CompositeDialogIds.h"
 #include "shell/dialogs/DialogPlacement.h"
 #include "shell/dialogs/DialogStyle.h"
@@ -288,7 +288,7 @@ void Quillmar_DlgComposite::placeControls() {
 }
 
 void Quillmar_DlgComposite::setTexts() {
-    const platform::Texts& texts = setup_.texts;
+    const text::Texts& texts = setup_.texts;
     const auto text = [&](const char* key, std::u16string_view builtIn) { return toQString(texts.text(key, builtIn)); };
     struct Caption {
         int id;
@@ -332,7 +332,7 @@ void Quillmar_DlgComposite::setTexts() {
 bool Quillmar_DlgComposite::openForKey(const CompositeRequest& request) {
     if (!loadSkin()) return false;
     request_ = request;
-    const std::string delaySetting = profiles::toUtf8(setup_.texts.text("MACRO_ACTION_RECORD_DELAY", u"RecordDelay"));
+    const std::string delaySetting = text::toUtf8(setup_.texts.text("MACRO_ACTION_RECORD_DELAY", u"RecordDelay"));
     const bool recordDelays = setup_.settings.readNumber(platform::kProfilesSection, delaySetting, 0) == 1;
     setup_.settings.writeNumber(platform::kProfilesSection, delaySetting, recordDelays ? 1 : 0);
     session_.open(main_.currentProfile(), request.slot, request.isG9, recordDelays);
@@ -547,7 +547,7 @@ void Quillmar_DlgComposite::OnRecord(int) {
 
 void Quillmar_DlgComposite::OnRecordDelays(int) {
     session_.setRecordDelays(recordDelays_->isChecked());
-    const std::string delaySetting = profiles::toUtf8(setup_.texts.text("MACRO_ACTION_RECORD_DELAY", u"RecordDelay"));
+    const std::string delaySetting = text::toUtf8(setup_.texts.text("MACRO_ACTION_RECORD_DELAY", u"RecordDelay"));
     setup_.settings.writeNumber(platform::kProfilesSection, delaySetting, session_.recordsDelays() ? 1 : 0);
 }
 

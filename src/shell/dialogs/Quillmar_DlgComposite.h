@@ -3,7 +3,7 @@
 #include "config/CompositeSession.h"
 #include "platform/Clock.h"
 #include "platform/Prompt.h"
-#include "platform/Texts.h"
+#include "text/Texts.h"
 #include "platform/UserSettings.h"
 #include "shell/window/CompositeRequest.h"
 #include "shell/window/MessageMap.h"
@@ -29,7 +29,7 @@ class SkinSurfaces;
 
 struct CompositeDialogSetup {
     std::filesystem::path programDirectory;  // Skins/ is there
-    const platform::Texts& texts;
+    const text::Texts& texts;
     platform::UserSettings& settings;
     config::ConfigStore& working;
     const platform::Clock& clock;

@@ -4,7 +4,7 @@
 #include "device/WindowMessages.h"
 #include "keyboard/KeyButtons.h"
 #include "keyboard/LayoutKeyList.h"
-#include "profiles/IniFile.h"
+#include "text/IniFile.h"
 #include "profiles/KtvlSettings.h"
 #include "profiles/UserFolder.h"
 #include "shell/QtPrompt.h"
@@ -314,7 +314,7 @@ bool CQuillmarDlg::event(QEvent* event) {
 std::filesystem::path CQuillmarDlg::mainSkinFile() const { return setup_.programDirectory / "Skins" / "Main.ini"; }
 
 QString CQuillmarDlg::webAddress() const {
-    return QString::fromStdString(profiles::readIniString(mainSkinFile(), kScreenSection, "Link", ""));
+    return QString::fromStdString(text::readIniString(mainSkinFile(), kScreenSection, "Link", ""));
 }
 
 }  // namespace quillmar::shell

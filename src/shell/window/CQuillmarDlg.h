@@ -7,7 +7,7 @@
 #include "keyboard/KeySlots.h"
 #include "lighting/LightingControl.h"
 #include "platform/Prompt.h"
-#include "platform/Texts.h"
+#include "text/Texts.h"
 #include "platform/UserSettings.h"
 #include "profiles/ProfileMenu.h"
 #include "profiles/ProfileSwitching.h"
@@ -47,7 +47,7 @@ class WindowThreadPrompt;
 struct MainWindowSetup {
     std::filesystem::path programDirectory;  // Skins/ and Help/ are there
     std::filesystem::path userFolder;        // the per-user "Gaming Keyboard" folder
-    const platform::Texts& texts;
+    const text::Texts& texts;
     platform::UserSettings& settings;
     config::Configuration& configuration;
 };
@@ -69,6 +69,9 @@ public:
     void setCompositeOpener(CompositeOpener opener) { compositeOpener_ = std::move(opener); }
     void setProfileDialog(ProfileDialogHooks& dialog) { profileDialog_ = &dialog; }
     void setLightingPanel(LightingPanelHooks& panel) { lightingPanel_ = &panel; }
+
+    // Whether a keyboard is plugged in that this user may not open; none unless given.
+    void setKeyboardAccessCheck(std::function<bool()> presentButClosed) { presentButClosed_ = std::move(presentButClosed); }
 
     // Whether the desktop has a tray; the platform's answer unless replaced.
     void setTrayAvailability(std::function<bool()> available) { trayAvailable_ = std::move(available); }
@@ -210,6 +213,7 @@ private:
     void openCompositeDialog(const CompositeRequest& request);
     void showBusyIndicator(bool shown);
     void createTrayIcon();
+    void tellFolderUnwritableOnce();
     void shutdown();
     void beginShutdown();
     void stopTimer(int timerId);
@@ -228,8 +232,9 @@ private:
     bool onWindowThread() const;
 
     MainWindowSetup setup_;
-    const platform::Texts& texts_;
+    const text::Texts& texts_;
     std::unique_ptr<platform::Prompt> ownPrompt_;
+    std::function<bool()> presentButClosed_;
     std::unique_ptr<WindowThreadPrompt> prompt_;  // what every part of the program is told through
     std::unique_ptr<FileChooser> ownFileChooser_;
     FileChooser* fileChooser_;
@@ -257,6 +262,7 @@ private:
     bool allProfilesPending_ = false;
     bool editorOpen_ = false;
     bool startHidden_ = false;
+    bool folderUnwritableTold_ = false;
     std::atomic<bool> initialised_{false};
     std::atomic<bool> shuttingDown_{false};
     std::mutex sendMutex_;

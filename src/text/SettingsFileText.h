@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace quillmar::profiles {
+namespace quillmar::text {
 
 enum class SettingsFileEncoding { Utf8, Utf8WithBom, Utf16LeWithBom };
 
@@ -27,4 +27,4 @@ std::optional<SettingsFileText> loadSettingsFileText(const std::filesystem::path
 // The bytes to store: the text in its encoding, byte order mark included.
 std::string encodeSettingsFileText(const SettingsFileText& contents);
 
-}  // namespace quillmar::profiles
+}  // namespace quillmar::text

@@ -1,11 +1,11 @@
-#include "profiles/DecimalText.h"
+#include "text/DecimalText.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <climits>
 
-namespace quillmar::profiles {
+namespace quillmar::text {
 namespace {
 
 struct ScanCase {
@@ -41,4 +41,4 @@ TEST(LeadingDecimal, StopsAtFirstNonDigit) {
 }
 
 }  // namespace
-}  // namespace quillmar::profiles
+}  // namespace quillmar::text

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace quillmar::profiles {
+namespace quillmar::text {
 
 // The texts read once at start from the language file. Each slot is named by
 // its key in the file.
@@ -78,6 +78,7 @@ enum class TextSlot : std::size_t {
     MAIN_SWITCH_COLOR_TEXT,
     MAIN_DEFAULT_MATRIX_PROMPT,
     MAIN_NO_DEVICE_PROMPT,
+    MAIN_NO_ACCESS_PROMPT,
 };
 
 struct TextSlotInfo {
@@ -175,6 +176,9 @@ inline constexpr std::array kTextSlots{
                  u"Reads the default keyboard layout failure"},
     TextSlotInfo{TextSlot::MAIN_NO_DEVICE_PROMPT, "MAIN_NO_DEVICE_PROMPT",
                  u"Device is not detected，the key settings can not be displayed! "},
+    TextSlotInfo{TextSlot::MAIN_NO_ACCESS_PROMPT, "MAIN_NO_ACCESS_PROMPT",
+                 u"The keyboard is connected, but you may not use it. Run \"quillmarctl doctor\" in a terminal "
+                 u"to see why and what to do."},
 };
 
 inline constexpr std::size_t kTextSlotCount = kTextSlots.size();
@@ -183,8 +187,8 @@ constexpr bool textSlotsInEnumOrder() {
     for (std::size_t i = 0; i < kTextSlots.size(); ++i) {
         if (static_cast<std::size_t>(kTextSlots[i].slot) != i) return false;
     }
-    return static_cast<std::size_t>(TextSlot::MAIN_NO_DEVICE_PROMPT) + 1 == kTextSlots.size();
+    return static_cast<std::size_t>(TextSlot::MAIN_NO_ACCESS_PROMPT) + 1 == kTextSlots.size();
 }
 static_assert(textSlotsInEnumOrder(), "kTextSlots must list every slot once, in enum order");
 
-}  // namespace quillmar::profiles
+}  // namespace quillmar::text

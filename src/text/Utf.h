@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace quillmar::profiles {
+namespace quillmar::text {
 
 // Text conversion between the UTF-8 of files and the UTF-16 of records,
 // names and the string table. Malformed input never fails: each broken
@@ -15,4 +15,4 @@ std::string toUtf8(std::u16string_view utf16);
 // never cutting a character in half.
 std::string_view utf8PrefixWithin(std::string_view utf8, std::size_t maxUnits);
 
-}  // namespace quillmar::profiles
+}  // namespace quillmar::text

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace quillmar::profiles {
+namespace quillmar::text {
 
 // Numbers in settings text, read the way the stored files were written and
 // read: "%d", "%d,%d,%d" and "%d,%d,%d,%d".
@@ -23,4 +23,4 @@ std::size_t scanDecimalList(std::string_view text, std::span<int> fields);
 // "%d,%d,..." of the values.
 std::string formatDecimalList(std::span<const int> values);
 
-}  // namespace quillmar::profiles
+}  // namespace quillmar::text

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string_view>
 
-namespace quillmar::platform {
+namespace quillmar::text {
 
 // Replaces the file at `target` with `content` so that a reader, a crash or a
 // full disk never sees half a file: the content goes to a temporary file in
@@ -13,4 +13,4 @@ namespace quillmar::platform {
 // Returns false, leaving the old file untouched, when any step fails.
 bool writeFileAtomically(const std::filesystem::path& target, std::string_view content);
 
-}  // namespace quillmar::platform
+}  // namespace quillmar::text

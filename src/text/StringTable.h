@@ -1,15 +1,14 @@
 #pragma once
 
-#include "platform/Paths.h"
-#include "platform/Texts.h"
-#include "profiles/TextSlots.h"
+#include "text/Texts.h"
+#include "text/TextSlots.h"
 
 #include <array>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
-namespace quillmar::profiles {
+namespace quillmar::text {
 
 // The language file's section and key that choose the language.
 inline constexpr std::string_view kLanguageSection = "LANGUAGE";
@@ -24,11 +23,9 @@ inline constexpr std::string_view kChineseSection = "CHINESE";
 // lacks (or a missing file) leaves a single space, as the file is the only
 // source of the product's texts once loaded. Load once at start, before the
 // table is shared with other threads.
-class StringTable final : public platform::Texts {
+class StringTable final : public text::Texts {
 public:
     explicit StringTable(std::filesystem::path languageFile);
-
-    static std::filesystem::path languageFileIn(const platform::Paths& paths);
 
     // "ENGINSH" when the file's "language" value reads as the number 1,
     // else "CHINESE".
@@ -53,4 +50,4 @@ private:
     std::array<std::u16string, kTextSlotCount> slots_;
 };
 
-}  // namespace quillmar::profiles
+}  // namespace quillmar::text

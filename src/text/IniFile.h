@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace quillmar::profiles {
+namespace quillmar::text {
 
 // Settings text files ("INI" files): the program's language file, skin files,
 // ktvl.ini, the ".userd" colour schemes and the per-user settings store.
@@ -52,4 +52,4 @@ bool writeIniString(const std::filesystem::path& file, std::string_view section,
 bool writeIniNumber(const std::filesystem::path& file, std::string_view section,
                     std::string_view key, int value);
 
-}  // namespace quillmar::profiles
+}  // namespace quillmar::text

@@ -1,4 +1,4 @@
-#include "profiles/IniFile.h"
+#include "text/IniFile.h"
 
 #include "platform/TempFolder.h"
 
@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-namespace quillmar::profiles {
+namespace quillmar::text {
 namespace {
 
 using testing::readBytes;
@@ -177,4 +177,4 @@ TEST(IniWriteFile, LeavesNoTemporaryFilesBehind) {
 }
 
 }  // namespace
-}  // namespace quillmar::profiles
+}  // namespace quillmar::text

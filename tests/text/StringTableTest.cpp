@@ -1,10 +1,10 @@
-#include "profiles/StringTable.h"
+#include "text/StringTable.h"
 
 #include "platform/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-namespace quillmar::profiles {
+namespace quillmar::text {
 namespace {
 
 using testing::TempFolder;
@@ -86,4 +86,4 @@ TEST_F(StringTableTest, OnDemandTextsFollowTheFileAtEachRead) {
 }
 
 }  // namespace
-}  // namespace quillmar::profiles
+}  // namespace quillmar::text

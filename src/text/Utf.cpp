@@ -1,8 +1,8 @@
-#include "profiles/Utf.h"
+#include "text/Utf.h"
 
 #include <cstdint>
 
-namespace quillmar::profiles {
+namespace quillmar::text {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -118,4 +118,4 @@ std::string_view utf8PrefixWithin(std::string_view utf8, std::size_t maxUnits) {
     return utf8.substr(0, bytes);
 }
 
-}  // namespace quillmar::profiles
+}  // namespace quillmar::text

@@ -1,13 +1,13 @@
-#include "profiles/IniFile.h"
+#include "text/IniFile.h"
 
-#include "platform/AtomicFile.h"
-#include "profiles/DecimalText.h"
-#include "profiles/SettingsFileText.h"
-#include "profiles/Utf.h"
+#include "text/AtomicFile.h"
+#include "text/DecimalText.h"
+#include "text/SettingsFileText.h"
+#include "text/Utf.h"
 
 #include <optional>
 
-namespace quillmar::profiles {
+namespace quillmar::text {
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
@@ -214,7 +214,7 @@ bool writeIniString(const std::filesystem::path& file, std::string_view section,
     std::optional<SettingsFileText> contents = loadSettingsFileText(file);
     if (!contents) return false;  // unreadable: never overwrite it blind
     contents->text = withEntry(contents->text, section, key, value);
-    return platform::writeFileAtomically(file, encodeSettingsFileText(*contents));
+    return text::writeFileAtomically(file, encodeSettingsFileText(*contents));
 }
 
 bool writeIniNumber(const std::filesystem::path& file, std::string_view section,
@@ -222,4 +222,4 @@ bool writeIniNumber(const std::filesystem::path& file, std::string_view section,
     return writeIniString(file, section, key, std::to_string(value));
 }
 
-}  // namespace quillmar::profiles
+}  // namespace quillmar::text

@@ -1,9 +1,9 @@
-#include "profiles/DecimalText.h"
+#include "text/DecimalText.h"
 
 #include <climits>
 #include <optional>
 
-namespace quillmar::profiles {
+namespace quillmar::text {
 namespace {
 
 bool isBlank(char c) {
@@ -57,4 +57,4 @@ std::string formatDecimalList(std::span<const int> values) {
     return text;
 }
 
-}  // namespace quillmar::profiles
+}  // namespace quillmar::text

@@ -1,4 +1,4 @@
-#include "platform/AtomicFile.h"
+#include "text/AtomicFile.h"
 
 #include "platform/TempFolder.h"
 
@@ -6,7 +6,7 @@
 
 #include <sys/stat.h>
 
-namespace quillmar::platform {
+namespace quillmar::text {
 namespace {
 
 using testing::readBytes;
@@ -40,4 +40,4 @@ TEST(AtomicFile, FailsWithoutTouchingAnythingWhenTheFolderIsMissing) {
 }
 
 }  // namespace
-}  // namespace quillmar::platform
+}  // namespace quillmar::text

@@ -1,6 +1,6 @@
-#include "profiles/SettingsFileText.h"
+#include "text/SettingsFileText.h"
 
-#include "profiles/Utf.h"
+#include "text/Utf.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <string_view>
 
-namespace quillmar::profiles {
+namespace quillmar::text {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
@@ -101,4 +101,4 @@ std::string encodeSettingsFileText(const SettingsFileText& contents) {
     return contents.text;
 }
 
-}  // namespace quillmar::profiles
+}  // namespace quillmar::text

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace quillmar::platform {
+namespace quillmar::text {
 
 // Where user-visible texts come from: the language file's text for a key in
 // the chosen language, or the given built-in text when there is none.
@@ -22,4 +22,4 @@ public:
     }
 };
 
-}  // namespace quillmar::platform
+}  // namespace quillmar::text

@@ -1,12 +1,12 @@
-#include "profiles/StringTable.h"
+#include "text/StringTable.h"
 
-#include "profiles/DecimalText.h"
-#include "profiles/IniFile.h"
-#include "profiles/Utf.h"
+#include "text/DecimalText.h"
+#include "text/IniFile.h"
+#include "text/Utf.h"
 
 #include <algorithm>
 
-namespace quillmar::profiles {
+namespace quillmar::text {
 namespace {
 
 constexpr std::string_view kMissingText = " ";
@@ -18,10 +18,6 @@ StringTable::StringTable(std::filesystem::path languageFile)
     for (const TextSlotInfo& info : kTextSlots) {
         slots_[static_cast<std::size_t>(info.slot)] = std::u16string(info.builtIn);
     }
-}
-
-std::filesystem::path StringTable::languageFileIn(const platform::Paths& paths) {
-    return paths.programDirectory() / "Skins" / "language.ini";
 }
 
 std::string StringTable::ChooseLanguageSection() const {
@@ -47,4 +43,4 @@ std::u16string StringTable::text(std::string_view key, std::u16string_view) cons
     return found != kTextSlots.end() ? slot(found->slot) : ReadText(key);
 }
 
-}  // namespace quillmar::profiles
+}  // namespace quillmar::text

@@ -1,4 +1,4 @@
-#include "platform/AtomicFile.h"
+#include "text/AtomicFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <chrono>
 #include <string>
 
-namespace quillmar::platform {
+namespace quillmar::text {
 namespace {
 
 bool writeAll(int fd, std::string_view content) {
@@ -76,4 +76,4 @@ bool writeFileAtomically(const std::filesystem::path& target, std::string_view c
     return true;
 }
 
-}  // namespace quillmar::platform
+}  // namespace quillmar::text
