@@ -409,6 +409,19 @@ CompositeApplyResult CompositeSession::apply() {
     const MacroPositions positionsAfter = macroPositionsOf(working_.macros());
 
     KeyAssignment& stored = recordOf(working_, profile_, slot_);
+    result.otherProfilesChanged =
+        std::any_of(result.resetRecords.begin(), result.resetRecords.end(),
+                    [&](int index) { return index / keyboard::kSlotsPerProfile != profile_; }) ||
+        playedMacrosMoved(working_.records(), positionsBefore, positionsAfter, profile_);
+    changed_ = false;
+    // A record of a type no tab edits (disabled, launch program, stop macro,
+    // text block), with no tab chosen since: it keeps its value and text.
+    const bool editedByATab =
+        tab_ == kTabDefault || tab_ == kTabKey || tab_ == kTabMacro || tab_ == kTabMedia || tab_ == kTabFunction;
+    if (!editedByATab) {
+        result.record = stored;
+        return result;
+    }
     KeyAssignment record = stored;
     record.type = static_cast<AssignmentType>(tab_);
     record.extra = keyboard::gKeyCodeOfSlot(slot_);
@@ -438,14 +451,6 @@ CompositeApplyResult CompositeSession::apply() {
     stored.extra = record.extra;
     stored.value = record.value;
     result.record = stored;
-
-    // A key of another profile that was reset or plays a moved macro needs
-    // its profile's key block written again.
-    result.otherProfilesChanged =
-        std::any_of(result.resetRecords.begin(), result.resetRecords.end(),
-                    [&](int index) { return index / keyboard::kSlotsPerProfile != profile_; }) ||
-        playedMacrosMoved(working_.records(), positionsBefore, positionsAfter, profile_);
-    changed_ = false;
     return result;
 }
 

@@ -157,6 +157,24 @@ TEST_F(CompositeSessionTest, ApplyWritesTheRecordOfEachTab) {
     EXPECT_EQ(record(0, kSlotA).type, AssignmentType::Default) << "only the current profile changes";
 }
 
+TEST_F(CompositeSessionTest, ARecordNoTabEditsKeepsItsValueAndTextThroughMacroEdits) {
+    const int index = assignmentRecordIndex(kProfile, kSlotA);
+    give(kSlotA, AssignmentType::LaunchProgram, 7);
+    store.texts().setText(index, u"/usr/bin/calc");
+    openOn(kSlotA);
+    session.addMacro();
+    session.apply();
+    EXPECT_EQ(record(kProfile, kSlotA).type, AssignmentType::LaunchProgram);
+    EXPECT_EQ(record(kProfile, kSlotA).value, 7u);
+    EXPECT_TRUE(store.texts().text(index).has_value());
+    EXPECT_EQ(store.macros().size(), 1u);
+
+    session.clickTab(kTabMedia);
+    session.apply();
+    EXPECT_EQ(record(kProfile, kSlotA).type, AssignmentType::Media);
+    EXPECT_FALSE(store.texts().text(index).has_value());
+}
+
 TEST_F(CompositeSessionTest, GKeySlotsKeepTheirGKeyCode) {
     openOn(0x10B);
     session.captureKey(press(0x30));

@@ -152,6 +152,18 @@ TEST_F(CompositeDialogTest, OpensOnTheMultimediaEntryOfTheRecord) {
     EXPECT_FALSE(dialog->isOpen());
 }
 
+TEST_F(CompositeDialogTest, OkWithoutChangesLeavesTheMainWindowUnchanged) {
+    open();
+    clickKey(kButtonA, [&](Quillmar_DlgComposite& d) { d.OnCommand(kOk); });
+    EXPECT_FALSE(window->isApplyEnabled());
+    clickKey(kButtonA, [&](Quillmar_DlgComposite& d) {
+        d.OnCommand(kMediaTab);
+        d.OnCommand(kOk);
+    });
+    EXPECT_TRUE(window->isApplyEnabled());
+    EXPECT_EQ(record(0, kSlotOfA).type, AssignmentType::Media);
+}
+
 TEST_F(CompositeDialogTest, G9OffersOnlyMacros) {
     open();
     clickKey(kButtonG9, [&](Quillmar_DlgComposite& d) {

@@ -83,7 +83,7 @@ TEST_F(ProfileDialogTest, AddWritesADefaultFileWhoseRowStandsForTheFirstProfile)
     EXPECT_FALSE(window->isProfileDialogOpen());
 }
 
-TEST_F(ProfileDialogTest, LoadAndDeleteOnlyChangeTheList) {
+TEST_F(ProfileDialogTest, LoadAndDeleteChangeTheListWhileRowsKeepTheirProfile) {
     openOn(0);
     files.loadProfilePath = std::filesystem::path("/elsewhere/Saved.kbp");
     dialog->OnCommand(kLoad);
@@ -92,9 +92,16 @@ TEST_F(ProfileDialogTest, LoadAndDeleteOnlyChangeTheList) {
     dialog->list().setCurrentCell(3, 1);
     dialog->OnCommand(kDelete);
     EXPECT_EQ(dialog->list().rowCount(), 3);
+    // With the first row gone, the row of profile 3 is the second one.
+    dialog->list().setCurrentCell(0, 1);
+    dialog->OnCommand(kDelete);
+    dialog->checkRow(1);
+    EXPECT_EQ(dialog->checkedProfile(), 2);
     files.loadProfilePath.reset();
     dialog->OnCommand(kLoad);
-    EXPECT_EQ(dialog->list().rowCount(), 3) << "a cancelled file dialog adds nothing";
+    EXPECT_EQ(dialog->list().rowCount(), 2) << "a cancelled file dialog adds nothing";
+    dialog->OnCommand(kApply);
+    EXPECT_EQ(activeOnKeyboard(), 2);
 }
 
 TEST_F(ProfileDialogTest, CancelChangesNothingOnTheKeyboard) {

@@ -36,6 +36,7 @@ constexpr int kApply = 1012;
 constexpr int kCheckColumn = 0;
 constexpr int kNameColumn = 1;
 constexpr int kPathColumn = 2;
+constexpr int kProfileRole = Qt::UserRole;
 
 struct SkinnedButton {
     int id;
@@ -152,7 +153,10 @@ bool CQuillmar_DlgProfile::openDialog() {
                                       toQString(texts.text("PROFILE_DLG_PATH", u"路径"))});
     list_->setRowCount(0);
     const auto profileFile = profiles::UserFolder(setup_.userFolder).profileFile();
-    for (int profile = 0; profile < device::kProfileCount; ++profile) addRow(profileFile);
+    for (int profile = 0; profile < device::kProfileCount; ++profile) {
+        addRow(profileFile);
+        list_->item(profile, kCheckColumn)->setData(kProfileRole, profile);
+    }
     if (main_.link().presence().connectedCount() > 0) {
         const int active = main_.link().commands().GetActiveProfile();
         if (active >= 0 && active < device::kProfileCount) checkRow(active);
@@ -223,11 +227,17 @@ void CQuillmar_DlgProfile::OnDelete(int) {
     enableApply(true);
 }
 
-void CQuillmar_DlgProfile::OnApply(int) {
+int CQuillmar_DlgProfile::checkedProfile() const {
     const int row = checkedRow();
-    // Rows beyond the keyboard's profiles stand for no profile: the first.
-    const int profile = row >= device::kProfileCount ? 0 : row;
-    main_.activateProfileFromDialog(profile);
+    if (row < 0) return -1;
+    // Each of the first rows keeps its profile when rows above it are
+    // deleted; rows of added or loaded files stand for the first profile.
+    const QVariant profile = list_->item(row, kCheckColumn)->data(kProfileRole);
+    return profile.isValid() ? profile.toInt() : 0;
+}
+
+void CQuillmar_DlgProfile::OnApply(int) {
+    main_.activateProfileFromDialog(checkedProfile());
     enableApply(false);
 }
 

@@ -48,6 +48,8 @@ public:
     QTableWidget& list() const { return *list_; }
     // The first checked row; -1 when none is checked.
     int checkedRow() const;
+    // The keyboard profile the checked row stands for; -1 when none is checked.
+    int checkedProfile() const;
     void checkRow(int row);
 
 protected:

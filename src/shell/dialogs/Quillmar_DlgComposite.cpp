@@ -382,7 +382,8 @@ void Quillmar_DlgComposite::closeDialog() {
 }
 
 void Quillmar_DlgComposite::OnOk(int) {
-    OnApply(kApply);
+    // Nothing changed since the last Apply: nothing for the keyboard either.
+    if (session_.changed()) OnApply(kApply);
     closeDialog();
 }
 
