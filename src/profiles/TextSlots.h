@@ -171,7 +171,7 @@ inline constexpr std::array kTextSlots{
     TextSlotInfo{TextSlot::IMPORT_ERR_ASSIGNMENT_TYPE, "IMPORT_ERR_ASSIGNMENT_TYPE",
                  u"Key assignment %d has an unknown type; nothing was imported: \n  %s"},
     TextSlotInfo{TextSlot::IMPORT_ERR_ASSIGNMENT_VALUE, "IMPORT_ERR_ASSIGNMENT_VALUE",
-                 u"Key assignment %d has a key, multimedia or function value the keyboard does not know; nothing was imported: \n  %s"},
+                 u"Key assignment %d has a value outside its type's table; nothing was imported: \n  %s"},
     TextSlotInfo{TextSlot::IMPORT_ERR_MACRO_ID, "IMPORT_ERR_MACRO_ID",
                  u"Macro %d has an id outside 1-100; nothing was imported: \n  %s"},
     TextSlotInfo{TextSlot::IMPORT_ERR_MACRO_ID_TWICE, "IMPORT_ERR_MACRO_ID_TWICE",

@@ -16,5 +16,6 @@ int runDefault(const Invocation& invocation, std::ostream& out, std::ostream& er
 int runRemap(const Invocation& invocation, std::ostream& out, std::ostream& err);
 int runLighting(const Invocation& invocation, std::ostream& out, std::ostream& err);
 int runRate(const Invocation& invocation, std::ostream& out, std::ostream& err);
+int runKeys(const Invocation& invocation, std::ostream& out, std::ostream& err);
 
 }  // namespace quillmar::ctl

@@ -74,7 +74,7 @@ const std::vector<LanguageText>& languageTexts() {
          "文件比其文件头给出的大小短，未导入任何内容：%s"},
         {"IMPORT_ERR_ASSIGNMENT_TYPE", "Key assignment %d has an unknown type; nothing was imported: %s",
          "第 %d 个按键设置的类型未知，未导入任何内容：%s"},
-        {"IMPORT_ERR_ASSIGNMENT_VALUE", "Key assignment %d has a key, multimedia or function value the keyboard does not know; nothing was imported: %s",
+        {"IMPORT_ERR_ASSIGNMENT_VALUE", "Key assignment %d has a value outside its type's table; nothing was imported: %s",
          "第 %d 个按键设置的按键、多媒体或功能值无效，未导入任何内容：%s"},
         {"IMPORT_ERR_MACRO_ID", "Macro %d has an id outside 1-100; nothing was imported: %s",
          "第 %d 个宏的编号不在 1-100 之间，未导入任何内容：%s"},

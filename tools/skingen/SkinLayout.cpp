@@ -1,6 +1,7 @@
 #include "SkinLayout.h"
 
 #include "keyboard/LayoutKeyList.h"
+#include "lighting/PollingRates.h"
 
 #include <array>
 #include <cstdio>
@@ -146,11 +147,10 @@ void addLightingPanel(MainWindowLayout& layout) {
         place(hidden[i], QRect(556 + 40 * static_cast<int>(i % 8), 566 + 24 * static_cast<int>(i / 8), 36, 20));
 
     place("CONTROL_UsbStatic", QRect(904, 464, 180, 20));
-    const std::array<const char*, 4> rates = {"125 Hz", "250 Hz", "500 Hz", "1000 Hz"};
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < lighting::kPollingRateCount; ++i)
         layout.faced.push_back({"FUNC_REPORT" + std::to_string(i + 1),
                                 QRect(904 + 92 * (i % 2), 488 + 36 * (i / 2), 86, 30), FaceStyle::RateButton,
-                                rates[static_cast<std::size_t>(i)]});
+                                QString::number(lighting::kPollingRatesHz[static_cast<std::size_t>(i)]) + " Hz"});
 }
 
 }  // namespace
