@@ -90,6 +90,10 @@ enum class TextSlot : std::size_t {
     MAIN_SWITCH_COLOR_TEXT,
     MAIN_DEFAULT_MATRIX_PROMPT,
     MAIN_NO_DEVICE_PROMPT,
+    FILE_FILTER_PROFILES,
+    FILE_FILTER_ALL,
+    KEY_NOT_ASSIGNABLE,
+    HELP_PAGE_AT,
 };
 
 struct TextSlotInfo {
@@ -211,6 +215,11 @@ inline constexpr std::array kTextSlots{
                  u"Reads the default keyboard layout failure"},
     TextSlotInfo{TextSlot::MAIN_NO_DEVICE_PROMPT, "MAIN_NO_DEVICE_PROMPT",
                  u"Device is not detected，the key settings can not be displayed! "},
+    TextSlotInfo{TextSlot::FILE_FILTER_PROFILES, "FILE_FILTER_PROFILES", u"Profile files"},
+    TextSlotInfo{TextSlot::FILE_FILTER_ALL, "FILE_FILTER_ALL", u"All files"},
+    TextSlotInfo{TextSlot::KEY_NOT_ASSIGNABLE, "KEY_NOT_ASSIGNABLE",
+                 u"The keyboard has no place for this key, so it cannot be given another function."},
+    TextSlotInfo{TextSlot::HELP_PAGE_AT, "HELP_PAGE_AT", u"No web browser could be started. The page is here:\n  %s"},
 };
 
 inline constexpr std::size_t kTextSlotCount = kTextSlots.size();
@@ -219,7 +228,7 @@ constexpr bool textSlotsInEnumOrder() {
     for (std::size_t i = 0; i < kTextSlots.size(); ++i) {
         if (static_cast<std::size_t>(kTextSlots[i].slot) != i) return false;
     }
-    return static_cast<std::size_t>(TextSlot::MAIN_NO_DEVICE_PROMPT) + 1 == kTextSlots.size();
+    return static_cast<std::size_t>(TextSlot::HELP_PAGE_AT) + 1 == kTextSlots.size();
 }
 static_assert(textSlotsInEnumOrder(), "kTextSlots must list every slot once, in enum order");
 

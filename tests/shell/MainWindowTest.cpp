@@ -9,6 +9,8 @@
 #include "keyboard/DefaultKeyTable.h"
 #include "profiles/IniFile.h"
 #include "shell/tray/CTrayIcon.h"
+#include "shell/widgets/ControlId.h"
+#include "shell/window/AboutBox.h"
 #include "shell/window/MainWindowIds.h"
 
 #include <QComboBox>
@@ -237,6 +239,36 @@ TEST_F(MainWindowTest, OpenWithoutKeyboardTellsTheUser) {
     EXPECT_EQ(prompt.shown[0], texts->text("MAIN_NO_DEVICE_PROMPT", u""));
 }
 
+TEST_F(MainWindowTest, TheAboutBoxShowsTheLanguageFilesAboutTexts) {
+    startWindow(true);
+    window->OnCommand(kCommandAbout);
+    ASSERT_NE(window->aboutBox(), nullptr);
+    const auto* about = qobject_cast<QLabel*>(findControl(*window->aboutBox(), AboutBox::kNameLabel));
+    const auto* copyright = qobject_cast<QLabel*>(findControl(*window->aboutBox(), AboutBox::kVersionLabel));
+    ASSERT_TRUE(about && copyright);
+    EXPECT_EQ(toU16(about->text()), texts->text("GUANYU_JIESHAO", u""));
+    EXPECT_EQ(toU16(copyright->text()), texts->text("GUANYU_BANQUAN", u""));
+    EXPECT_TRUE(about->text().contains("remap keys"));
+}
+
+// A broken install ends the program as before, but says which picture is
+// missing so it can be told apart from a keyboard problem.
+TEST_F(MainWindowTest, AMissingSkinPictureIsNamedOnStandardError) {
+    ASSERT_GT(Init(0), 0);
+    const auto program = folder_.path() / "program";
+    std::filesystem::create_directories(program / "Skins");
+    std::filesystem::copy_file(programDirectory() / "Skins" / "Main.ini", program / "Skins" / "Main.ini");
+    texts = std::make_unique<profiles::StringTable>(languageFile());
+    window = std::make_unique<CQuillmarDlg>(MainWindowSetup{program, userFolder(), *texts, settings, configuration});
+    window->setAttribute(Qt::WA_DontShowOnScreen);
+    window->setPrompt(prompt);
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(window->OnInitDialog(quillmar::testing::linkedSimService(), timing()));
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find((program / "Skins" / "main_normal.jpg").string()), std::string::npos) << err;
+    EXPECT_TRUE(prompt.shown.empty());
+}
+
 TEST_F(MainWindowTest, RemovalClosesDialogsAndHides) {
     startWindow();
     ASSERT_TRUE(pumpUntil([this] { return window->isVisible(); }));
@@ -303,6 +335,46 @@ TEST_F(MainWindowTest, KeyButtonsEditTheSlotOfTheBank) {
     EXPECT_EQ(compositeRequests[1].slot, 0x10B);
     EXPECT_EQ(compositeRequests[2].slot, kSlotOfA);
     EXPECT_FALSE(compositeRequests[2].isG9);
+}
+
+// The built-in layout has no position for eight drawn keys: they look
+// disabled, say why in their tooltip, and a click opens no editor.
+TEST_F(MainWindowTest, KeysTheKeyboardCannotTakeAreShownAsNotAssignable) {
+    constexpr int kButtonNumStar = 1106;
+    startWindow(true);
+    const std::u16string why = texts->text("KEY_NOT_ASSIGNABLE", u"");
+    EXPECT_TRUE(button(kButtonNumStar).isUnassignable());
+    EXPECT_TRUE(toU16(button(kButtonNumStar).toolTip()).ends_with(why));
+    EXPECT_FALSE(button(kButtonA).isUnassignable());
+    EXPECT_FALSE(toU16(button(kButtonA).toolTip()).ends_with(why));
+
+    window->OnCommand(kButtonNumStar);
+    EXPECT_TRUE(compositeRequests.empty());
+    EXPECT_EQ(prompt.shown, std::vector<std::u16string>{why});
+    window->OnCommand(kButtonA);
+    EXPECT_EQ(compositeRequests.size(), 1u);
+}
+
+// Without a browser the help page and the web address are not lost: the
+// user is told where they are.
+TEST_F(MainWindowTest, HelpWithoutABrowserSaysWhereThePageIs) {
+    startWindow(true);
+    std::vector<QUrl> asked;
+    bool browserStarts = false;
+    window->setDocumentOpener([&](const QUrl& url) {
+        asked.push_back(url);
+        return browserStarts;
+    });
+    window->OnCommand(kHelp);
+    ASSERT_EQ(asked.size(), 1u);
+    const std::string page = (programDirectory() / "Help" / "index.html").string();
+    EXPECT_EQ(asked[0].toLocalFile().toStdString(), page);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_NE(prompt.shown[0].find(QString::fromStdString(page).toStdU16String()), std::u16string::npos);
+
+    browserStarts = true;
+    window->OnCommand(kHelp);
+    EXPECT_EQ(prompt.shown.size(), 1u);
 }
 
 TEST_F(MainWindowTest, WithTheLightingPanelOpenKeysArePaintedAndGKeysStillOpen) {

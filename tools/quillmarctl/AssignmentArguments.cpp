@@ -6,6 +6,7 @@
 #include "keyboard/FunctionKeyTable.h"
 #include "keyboard/KeyEntryCodec.h"
 #include "keyboard/KeyNameLookup.h"
+#include "keyboard/KeyPositions.h"
 #include "keyboard/KeySlots.h"
 #include "keyboard/MediaFunctionTable.h"
 #include "profiles/Utf.h"
@@ -18,11 +19,7 @@ namespace {
 using keyboard::AssignmentType;
 using keyboard::KeyCode;
 
-bool isOnLayout(KeyCode code, const keyboard::DefaultKeyTable& layout) {
-    for (int position = 0; position < keyboard::kKeyPositions; ++position)
-        if (keyboard::keyOfPosition(keyboard::entryAt(layout, position)) == code) return true;
-    return false;
-}
+bool isOnLayout(KeyCode code, const keyboard::DefaultKeyTable& layout) { return keyboard::hasKeyPosition(code, layout); }
 
 // "kind:VALUE" split at its colon; nothing without one.
 std::optional<std::pair<std::string_view, std::string_view>> splitKind(std::string_view text) {

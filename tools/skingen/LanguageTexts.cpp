@@ -110,6 +110,12 @@ const std::vector<LanguageText>& languageTexts() {
         {"MAIN_DEFAULT_MATRIX_PROMPT", "The keyboard's default layout could not be read.", "读取键盘默认布局失败。"},
         {"MAIN_NO_DEVICE_PROMPT", "No keyboard found. Plug the keyboard in to see and change its keys.",
          "未检测到键盘，无法显示按键设置！"},
+        {"FILE_FILTER_PROFILES", "Profile files", "配置文件"},
+        {"FILE_FILTER_ALL", "All files", "所有文件"},
+        {"KEY_NOT_ASSIGNABLE", "The keyboard has no place for this key, so it cannot be given another function.",
+         "键盘上没有此键的位置，无法为其设置其他功能。"},
+        {"HELP_PAGE_AT", "No web browser could be started. The page is here: %s",
+         "无法启动网页浏览器。页面位于：%s"},
 
         {"PROFILE_1", "Profile 1", "情景模式 1"},
         {"PROFILE_2", "Profile 2", "情景模式 2"},

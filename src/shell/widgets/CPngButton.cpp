@@ -74,9 +74,16 @@ void CPngButton::setToolTipText(const QString& text) { setToolTip(text); }
 
 void CPngButton::setDrawCallback(DrawCallback callback) { drawCallback_ = std::move(callback); }
 
+void CPngButton::setUnassignable(bool unassignable) {
+    if (unassignable_ == unassignable) return;
+    unassignable_ = unassignable;
+    update();
+}
+
 CPngButton::Face CPngButton::currentFace() const {
     if (!isEnabled()) return Face::Disabled;
     if (colourKeyMode_) return colourKeyFlag_ ? Face::ColourKeyOn : Face::ColourKeyOff;
+    if (unassignable_) return Face::Disabled;
     if (isDown()) return Face::Down;
     if (over_) return Face::Over;
     if (selected_) return Face::Selected;

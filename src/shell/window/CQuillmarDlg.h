@@ -19,6 +19,7 @@
 
 #include <QPixmap>
 #include <QPointer>
+#include <QUrl>
 #include <QWidget>
 
 #include <atomic>
@@ -67,6 +68,10 @@ public:
     void setFileChooser(FileChooser& chooser);
     void setCompositeOpener(CompositeOpener opener) { compositeOpener_ = std::move(opener); }
     void setProfileDialogOpener(std::function<void()> opener) { profileDialogOpener_ = std::move(opener); }
+    // Hands the help page and the web address to a browser; false when none
+    // could be started. Tests answer it.
+    using DocumentOpener = std::function<bool(const QUrl&)>;
+    void setDocumentOpener(DocumentOpener opener) { documentOpener_ = std::move(opener); }
     void setLightingPanel(LightingPanelHooks& panel) { lightingPanel_ = &panel; }
 
     // Whether the desktop has a tray; the platform's answer unless replaced.
@@ -193,6 +198,9 @@ private:
     void placeControls();
     void refreshWindowTexts();
     void applyFlipMode();
+    // Whether the keyboard has a position for a layout key button's key (see
+    // keyboard::hasKeyPosition); every other button counts as assignable.
+    bool isAssignable(int buttonId) const;
     void showKeyButton(int buttonId, const keyboard::KeyDescription& description);
     void showColourKeyFlags();
     void toggleColourKeyFlag(int buttonId);
@@ -202,7 +210,7 @@ private:
     void shutdown();
     void beginShutdown();
     void stopTimer(int timerId);
-    void openDocument(const QString& url);
+    void openDocument(const QUrl& url);
     keyboard::GKeyBank bank() const;
     keyboard::ProfileAssignments profileRecords(int profile);
     keyboard::MacroNameLookup macroNames() const;
@@ -218,6 +226,7 @@ private:
 
     MainWindowSetup setup_;
     const platform::Texts& texts_;
+    DocumentOpener documentOpener_;
     std::unique_ptr<platform::Prompt> ownPrompt_;
     std::unique_ptr<WindowThreadPrompt> prompt_;  // what every part of the program is told through
     std::unique_ptr<FileChooser> ownFileChooser_;
