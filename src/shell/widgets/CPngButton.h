@@ -44,7 +44,7 @@ public:
 
     void setSelected(bool selected, bool redraw = true);
 
-    // A key the keyboard cannot take shows its disabled face outside the
+    // A key the keyboard cannot take is drawn greyed out outside the
     // colour-key mode, yet still takes clicks (its light can be painted).
     void setUnassignable(bool unassignable);
     bool isUnassignable() const { return unassignable_; }
