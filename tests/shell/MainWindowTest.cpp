@@ -94,6 +94,14 @@ const Route kRoutes[] = {
      [](MainWindowFixture& f, CQuillmarDlg& w) {
          EXPECT_EQ(static_cast<MainWindowRoutingTest&>(f).userSettings().readString("PROFILES", "Flip", ""), "1");
          EXPECT_FALSE(w.button(kButtonF1)->isEnabled());
+         EXPECT_FALSE(w.button(kButtonF1)->isVisibleTo(&w));
+         // D1..D6 take the place of F1..F4, with faces of their own.
+         for (int id = kButtonD4 - 3; id < kButtonD4 + 3; ++id) {
+             EXPECT_TRUE(w.button(id)->isEnabled()) << id;
+             EXPECT_TRUE(w.button(id)->isVisibleTo(&w)) << id;
+             EXPECT_GT(w.button(id)->width(), 1) << id;
+         }
+         EXPECT_TRUE(w.button(kButtonD4)->geometry().intersects(w.button(kButtonF1 + 2)->geometry()));
      }},
     {"Flip0DoesNothing", [](CQuillmarDlg& w) { command(w, kFlip0); },
      [](MainWindowFixture& f, CQuillmarDlg&) {

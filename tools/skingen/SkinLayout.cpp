@@ -171,6 +171,43 @@ MainWindowLayout mainWindowLayout() {
     return layout;
 }
 
+namespace {
+
+bool isSwappedFunctionKey(const Control& control) {
+    for (keyboard::KeyCode code = 0x03B; code <= 0x03E; ++code)
+        if (control.key == keySkinName(code)) return true;
+    return false;
+}
+
+}  // namespace
+
+std::vector<Control> extraKeyControls(const MainWindowLayout& layout) {
+    QRect span;
+    for (const Control& control : layout.faced)
+        if (isSwappedFunctionKey(control)) span = span.united(control.rect);
+    // The buttons tile the whole room, so no part of F1..F4 on the window's
+    // background shows between them; the caps are drawn inset.
+    constexpr int kCount = 6;
+    std::vector<Control> keys;
+    for (int i = 0; i < kCount; ++i) {
+        const int left = span.x() + span.width() * i / kCount;
+        const int right = span.x() + span.width() * (i + 1) / kCount;
+        keys.push_back({"FUNC_D" + std::to_string(i + 1), QRect(left, span.y(), right - left, span.height()),
+                        FaceStyle::KeyCap, QString("D%1").arg(i + 1)});
+    }
+    return keys;
+}
+
+MainWindowLayout flippedMainWindowLayout(const MainWindowLayout& layout) {
+    MainWindowLayout flipped = layout;
+    std::erase_if(flipped.faced, isSwappedFunctionKey);
+    for (Control& key : extraKeyControls(layout)) {
+        key.rect.adjust(kKeyGap / 2, 0, -kKeyGap / 2, 0);
+        flipped.faced.push_back(std::move(key));
+    }
+    return flipped;
+}
+
 WindowLayout compositeDialogLayout() {
     WindowLayout layout;
     layout.size = QSize(560, 440);

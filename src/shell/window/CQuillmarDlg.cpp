@@ -93,6 +93,8 @@ bool CQuillmarDlg::loadSkin() {
                   << (setup_.programDirectory / surfaces_->failedPicture()).string() << '\n';
         return false;
     }
+    const auto extraKeys = extraKeyPictures();
+    surfaces_->load(extraKeys);
     for (int frame = 1; frame <= kBusyIndicatorFrames; ++frame) {
         const auto file = skinFolder / ("jdt" + std::to_string(frame) + ".bmp");
         busyFrames_.emplace_back(QString::fromStdString(file.string()));

@@ -496,8 +496,13 @@ void CQuillmarDlg::selectProfileButton(int profile) {
 
 void CQuillmarDlg::applyFlipMode() {
     const bool flip = readFlipMode(setup_.settings);
-    for (const ButtonEnabling& state : flipButtonStates(flip))
-        if (CPngButton* key = button(state.buttonId)) key->setEnabled(state.enabled);
+    // F1..F4 and D1..D6 share their place: only the set in use is shown.
+    for (const ButtonEnabling& state : flipButtonStates(flip)) {
+        if (CPngButton* key = button(state.buttonId)) {
+            key->setEnabled(state.enabled);
+            key->setVisible(state.enabled);
+        }
+    }
     button(kFlip0)->setSelected(flip);
     for (const ArrowControl& arrow : flipArrows()) {
         PlaceWithImageKey(*button(arrow.id), mainSkinFile(), kButtonSection, arrow.skinKey, kArrowSection,
