@@ -51,6 +51,7 @@ if(TARGET quillmar)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 endif()
 # udev applies the access rule; without it the library still works for root, so only recommended.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "udev")
+# A light font with Chinese glyphs, for the language file's Chinese section.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "udev, fonts-wqy-microhei")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/packaging/postinst)
 include(CPack)

@@ -1,4 +1,7 @@
-// Feeds arbitrary bytes to the import check and to the loader as a file.
+// Feeds arbitrary bytes to the import check and to the loader as a file. A
+// file the check accepts must load, give the keyboard images a download
+// builds without trouble, and be accepted again once the program has written
+// it back.
 #include <unistd.h>
 
 #include <cstddef>
@@ -8,7 +11,11 @@
 #include <fstream>
 #include <string>
 
+#include "config/AssignmentBlock.h"
 #include "config/ConfigStore.h"
+#include "config/KeyBlockImage.h"
+#include "config/MacroArea.h"
+#include "device/DeviceCommands.h"
 #include "platform/Prompt.h"
 #include "text/Texts.h"
 #include "profiles/ProfileFile.h"
@@ -25,6 +32,8 @@ public:
 struct InputFile {
     std::filesystem::path path =
         std::filesystem::temp_directory_path() / ("quillmar-fuzz-" + std::to_string(::getpid()) + ".kbp");
+    InputFile() = default;
+    explicit InputFile(std::filesystem::path at) : path(std::move(at)) {}
     ~InputFile() {
         std::error_code ignored;
         std::filesystem::remove(path, ignored);
@@ -36,16 +45,44 @@ const std::filesystem::path& inputPath() {
     return file.path;
 }
 
+// What a download of all three profiles builds from the configuration.
+void buildDownloadImages(const quillmar::config::ConfigStore& store) {
+    using namespace quillmar;
+    auto held = store.lock();
+    config::buildMacroArea(store.macros(), true);
+    const auto macroPositionOf = [&store](std::uint32_t id) { return store.findMacroIndexById(id); };
+    for (int profile = 0; profile < device::kProfileCount; ++profile) {
+        const auto records =
+            store.records().subspan(config::assignmentRecordIndex(profile, 0)).first<keyboard::kSlotsPerProfile>();
+        config::buildKeyBlock(records, keyboard::kBuiltInDefaultKeyTable, macroPositionOf);
+    }
+}
+
+const std::filesystem::path& writtenBackPath() {
+    static const InputFile file{std::filesystem::temp_directory_path() /
+                                ("quillmar-fuzz-" + std::to_string(::getpid()) + "-back.kbp")};
+    return file.path;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace quillmar;
     {
         std::ofstream file(inputPath(), std::ios::binary | std::ios::trunc);
         file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
     SilentPrompt prompt;
-    quillmar::profiles::checkConfigurationFile(inputPath(), prompt, quillmar::text::BuiltInTexts{});
-    quillmar::config::ConfigStore store;
-    quillmar::profiles::loadConfigurationFile(store, inputPath());
+    const text::BuiltInTexts texts;
+    const int checked = profiles::checkConfigurationFile(inputPath(), prompt, texts);
+    config::ConfigStore store;
+    const int loaded = profiles::loadConfigurationFile(store, inputPath());
+    if (checked != profiles::kCheckPassed) return 0;
+
+    if (loaded != 1) std::abort();
+    buildDownloadImages(store);
+    if (profiles::writeConfigurationFile(store, writtenBackPath()) != 1 ||
+        profiles::checkConfigurationFile(writtenBackPath(), prompt, texts) != profiles::kCheckPassed)
+        std::abort();
     return 0;
 }

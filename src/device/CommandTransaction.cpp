@@ -70,8 +70,11 @@ CommandTransaction::Verdict CommandTransaction::judge(std::span<const std::uint8
     return failed && !lastAttempt ? Verdict::Retry : Verdict::Accept;
 }
 
+// Every attempt starts from an empty buffer, so a short answer never hands
+// back bytes a longer answer of an earlier attempt left behind.
 void CommandTransaction::armSlot(std::span<std::uint8_t> answer) {
     std::lock_guard lock(slotMutex_);
+    std::fill(answer.begin(), answer.end(), std::uint8_t{0});
     slot_ = answer;
     slotDelivered_ = 0;
     signalled_ = false;

@@ -9,8 +9,11 @@
 #include <vector>
 
 #include "text/AtomicFile.h"
+#include "profiles/ContentProblemMessage.h"
+#include "profiles/ProfileFileContentCheck.h"
 #include "profiles/ProfileFileFormat.h"
 #include "profiles/ProfileFileImage.h"
+#include "text/SlotText.h"
 
 namespace quillmar::profiles {
 namespace {
@@ -49,10 +52,25 @@ std::optional<std::vector<std::uint8_t>> readConfigurationBytes(const fs::path& 
     return readFilePrefix(path, declaredTotalSize(decodeHeader(header)));
 }
 
-std::u16string withPath(std::u16string format, const fs::path& path) {
-    const auto placeholder = format.find(u"%s");
-    if (placeholder != std::u16string::npos) format.replace(placeholder, 2, path.u16string());
-    return format;
+// The part of the import check behind a sound header: the whole file must
+// be there and every record, macro and text must be one the program can use.
+int checkContent(const fs::path& path, std::uintmax_t size, const ProfileFileHeader& header,
+                 platform::Prompt& prompt, const text::Texts& texts) {
+    std::optional<ContentProblem> problem;
+    if (size < declaredTotalSize(header)) {
+        problem = ContentProblem{ContentFault::ShorterThanTotal, 0};
+    } else {
+        try {
+            const auto bytes = readFilePrefix(path, declaredTotalSize(header));
+            if (!bytes) return kCheckUnopenable;
+            problem = findContentProblem(*bytes);
+        } catch (const std::bad_alloc&) {
+            return kCheckNoMemory;
+        }
+    }
+    if (!problem) return kCheckPassed;
+    prompt.showMessage(contentProblemMessage(*problem, path, texts));
+    return kCheckFailed;
 }
 
 }  // namespace
@@ -95,11 +113,11 @@ int checkConfigurationFile(const fs::path& path, platform::Prompt& prompt, const
     if (!file) return kCheckUnopenable;
     HeaderBytes header{};
     if (!file.read(reinterpret_cast<char*>(header.data()), header.size())) return kCheckFailed;
-    if (passesHeaderCheck(header)) return kCheckPassed;
-
-    prompt.showMessage(withPath(
-        texts.text("PROFILE_FORMAT_ERROR", u"wrong file format, revert to the default values: \n  %s"), path));
-    return kCheckFailed;
+    if (!passesHeaderCheck(header)) {
+        prompt.showMessage(fillNumberAndPath(text::slotText(texts, text::TextSlot::PROFILE_FORMAT_ERROR), 0, path));
+        return kCheckFailed;
+    }
+    return checkContent(path, size, decodeHeader(header), prompt, texts);
 }
 
 void installDefaultConfiguration(config::ConfigStore& working) {

@@ -34,13 +34,15 @@ int loadConfigurationFile(config::ConfigStore& working, const std::filesystem::p
 
 // Results of checkConfigurationFile.
 inline constexpr int kCheckPassed = 1;
-inline constexpr int kCheckFailed = 0;       // missing, too short or too long, or a bad header
+inline constexpr int kCheckFailed = 0;  // missing, too short or too long, or refused by the check
 inline constexpr int kCheckUnopenable = -2;
+inline constexpr int kCheckNoMemory = -3;
 
-// The import check: the file exists, holds at least the assignment block,
-// is under 4 GiB and its header passes passesHeaderCheck. A bad header is
-// reported to the user (PROFILE_FORMAT_ERROR with the path) before 0 is
-// returned. Only the header is read.
+// The import check: the file exists, holds at least the assignment block, is
+// under 4 GiB, its header passes passesHeaderCheck and its whole content
+// passes findContentProblem. A file refused for its header or content is
+// reported to the user (PROFILE_FORMAT_ERROR or the problem's own text, with
+// the path) before 0 is returned.
 int checkConfigurationFile(const std::filesystem::path& path, platform::Prompt& prompt,
                            const text::Texts& texts);
 

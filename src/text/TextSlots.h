@@ -63,6 +63,18 @@ enum class TextSlot : std::size_t {
     PROFILE_SEELCT_PROMPT2,
     PROFILE_LOAD_PROMPT,
     PROFILE_FORMAT_ERROR,
+    IMPORT_ERR_SHORT,
+    IMPORT_ERR_ASSIGNMENT_TYPE,
+    IMPORT_ERR_ASSIGNMENT_VALUE,
+    IMPORT_ERR_MACRO_ID,
+    IMPORT_ERR_MACRO_ID_TWICE,
+    IMPORT_ERR_MACRO_ACTIONS,
+    IMPORT_ERR_MACRO_KEY,
+    IMPORT_ERR_MACRO_DIRECTION,
+    IMPORT_ERR_MACRO_DELAY,
+    IMPORT_ERR_MACRO_NAME,
+    IMPORT_ERR_TEXT_OFFSET,
+    IMPORT_ERR_TEXT_END,
     PROFILE_NEW,
     PROFILE_TIP,
     KEYBOARD_TRAY_DESC,
@@ -79,6 +91,10 @@ enum class TextSlot : std::size_t {
     MAIN_DEFAULT_MATRIX_PROMPT,
     MAIN_NO_DEVICE_PROMPT,
     MAIN_NO_ACCESS_PROMPT,
+    FILE_FILTER_PROFILES,
+    FILE_FILTER_ALL,
+    KEY_NOT_ASSIGNABLE,
+    HELP_PAGE_AT,
 };
 
 struct TextSlotInfo {
@@ -154,7 +170,31 @@ inline constexpr std::array kTextSlots{
     TextSlotInfo{TextSlot::PROFILE_LOAD_PROMPT, "PROFILE_LOAD_PROMPT",
                  u"Switch scene mode will automatically stop the macro play!"},
     TextSlotInfo{TextSlot::PROFILE_FORMAT_ERROR, "PROFILE_FORMAT_ERROR",
-                 u"wrong file format, revert to the default values: \n  %s"},
+                 u"wrong file format, nothing was imported: \n  %s"},
+    TextSlotInfo{TextSlot::IMPORT_ERR_SHORT, "IMPORT_ERR_SHORT",
+                 u"The file ends before the size its header gives; nothing was imported: \n  %s"},
+    TextSlotInfo{TextSlot::IMPORT_ERR_ASSIGNMENT_TYPE, "IMPORT_ERR_ASSIGNMENT_TYPE",
+                 u"Key assignment %d has an unknown type; nothing was imported: \n  %s"},
+    TextSlotInfo{TextSlot::IMPORT_ERR_ASSIGNMENT_VALUE, "IMPORT_ERR_ASSIGNMENT_VALUE",
+                 u"Key assignment %d has a value outside its type's table; nothing was imported: \n  %s"},
+    TextSlotInfo{TextSlot::IMPORT_ERR_MACRO_ID, "IMPORT_ERR_MACRO_ID",
+                 u"Macro %d has an id outside 1-100; nothing was imported: \n  %s"},
+    TextSlotInfo{TextSlot::IMPORT_ERR_MACRO_ID_TWICE, "IMPORT_ERR_MACRO_ID_TWICE",
+                 u"Macro %d has the id of an earlier macro; nothing was imported: \n  %s"},
+    TextSlotInfo{TextSlot::IMPORT_ERR_MACRO_ACTIONS, "IMPORT_ERR_MACRO_ACTIONS",
+                 u"Macro %d has more than 2000 actions; nothing was imported: \n  %s"},
+    TextSlotInfo{TextSlot::IMPORT_ERR_MACRO_KEY, "IMPORT_ERR_MACRO_KEY",
+                 u"Macro %d has an action with an unknown key; nothing was imported: \n  %s"},
+    TextSlotInfo{TextSlot::IMPORT_ERR_MACRO_DIRECTION, "IMPORT_ERR_MACRO_DIRECTION",
+                 u"Macro %d has an action that is neither a press nor a release; nothing was imported: \n  %s"},
+    TextSlotInfo{TextSlot::IMPORT_ERR_MACRO_DELAY, "IMPORT_ERR_MACRO_DELAY",
+                 u"Macro %d has a delay above 40000 ms; nothing was imported: \n  %s"},
+    TextSlotInfo{TextSlot::IMPORT_ERR_MACRO_NAME, "IMPORT_ERR_MACRO_NAME",
+                 u"Macro %d has a name without an end; nothing was imported: \n  %s"},
+    TextSlotInfo{TextSlot::IMPORT_ERR_TEXT_OFFSET, "IMPORT_ERR_TEXT_OFFSET",
+                 u"Key assignment %d points outside the file's text area; nothing was imported: \n  %s"},
+    TextSlotInfo{TextSlot::IMPORT_ERR_TEXT_END, "IMPORT_ERR_TEXT_END",
+                 u"Key assignment %d has a text without an end; nothing was imported: \n  %s"},
     TextSlotInfo{TextSlot::PROFILE_NEW, "PROFILE_NEW", u"\\The new contextual  mode"},
     TextSlotInfo{TextSlot::PROFILE_TIP, "PROFILE_TIP", u"The current contextual  mode: "},
     TextSlotInfo{TextSlot::KEYBOARD_TRAY_DESC, "KEYBOARD_TRAY_DESC", u"Velmora"},
@@ -178,6 +218,11 @@ inline constexpr std::array kTextSlots{
                  u"Device is not detected，the key settings can not be displayed! "},
     TextSlotInfo{TextSlot::MAIN_NO_ACCESS_PROMPT, "MAIN_NO_ACCESS_PROMPT",
                  u"The keyboard is connected, but you may not open it. To see why and what to do, run \"quillmarctl doctor\"."},
+    TextSlotInfo{TextSlot::FILE_FILTER_PROFILES, "FILE_FILTER_PROFILES", u"Profile files"},
+    TextSlotInfo{TextSlot::FILE_FILTER_ALL, "FILE_FILTER_ALL", u"All files"},
+    TextSlotInfo{TextSlot::KEY_NOT_ASSIGNABLE, "KEY_NOT_ASSIGNABLE",
+                 u"The keyboard has no place for this key, so it cannot be given another function."},
+    TextSlotInfo{TextSlot::HELP_PAGE_AT, "HELP_PAGE_AT", u"No web browser could be started. The page is here:\n  %s"},
 };
 
 inline constexpr std::size_t kTextSlotCount = kTextSlots.size();
@@ -186,7 +231,7 @@ constexpr bool textSlotsInEnumOrder() {
     for (std::size_t i = 0; i < kTextSlots.size(); ++i) {
         if (static_cast<std::size_t>(kTextSlots[i].slot) != i) return false;
     }
-    return static_cast<std::size_t>(TextSlot::MAIN_NO_ACCESS_PROMPT) + 1 == kTextSlots.size();
+    return static_cast<std::size_t>(TextSlot::HELP_PAGE_AT) + 1 == kTextSlots.size();
 }
 static_assert(textSlotsInEnumOrder(), "kTextSlots must list every slot once, in enum order");
 

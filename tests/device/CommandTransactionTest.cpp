@@ -72,6 +72,24 @@ TEST_F(CommandTransactionTest, LongAnswerIsCutToTheBuffer) {
 
 constexpr std::uint8_t kForeign = 0x55;
 
+TEST_F(CommandTransactionTest, AShortAnswerAfterALongForeignOneKeepsNoStaleBytes) {
+    fake.setResponder([](const Report& request, int index) {
+        Report asked = request;
+        if (index == 0) {
+            asked[3] = static_cast<std::uint8_t>(request[3] + 1);
+            auto foreign = answerWithStatus(asked, 0);
+            std::fill(foreign.begin() + 8, foreign.end(), std::uint8_t{0x77});
+            return std::vector<FakeHidService::Delivery>{{foreign, {}}};
+        }
+        auto shortAnswer = answerWithStatus(asked, 0);
+        shortAnswer.resize(12);
+        return std::vector<FakeHidService::Delivery>{{shortAnswer, {}}};
+    });
+    EXPECT_EQ(run(requestFor(5)), kSuccess);
+    EXPECT_EQ(delivered, 12u);
+    EXPECT_TRUE(std::all_of(answer.begin() + 12, answer.end(), [](auto b) { return b == 0; }));
+}
+
 // How a run of answers of one kind ends: the number of writes and the result.
 struct AnswerScript {
     const char* name;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 
 #include "profiles/ProfileFile.h"
 #include "profiles/ProfileFileFixtures.h"
@@ -64,25 +65,43 @@ TEST_F(ImportExport, ExportThenImportGivesBackTheWorkingConfigurationAndRewrites
     expectSameConfiguration(other, working);
 }
 
-TEST_F(ImportExport, ABadHeaderIsRefusedWithBothMessagesAndChangesNothing) {
-    const auto damaged = folder / "damaged.kbp";
-    ASSERT_EQ(exportConfiguration(working, damaged), 1);
-    std::vector<std::uint8_t> bytes = testing::readBytes(damaged);
-    ++bytes[31];
-    testing::writeBytes(damaged, bytes);
-    const std::vector<std::uint8_t> profileBefore = testing::readBytes(profileFile);
+TEST_F(ImportExport, ABadHeaderOrARandomBodyIsRefusedWithBothMessagesAndChangesNothing) {
+    struct Damage {
+        const char* name;
+        void (*apply)(std::vector<std::uint8_t>&);
+        std::u16string_view says;
+    };
+    const Damage damages[] = {
+        {"bad checksum", [](std::vector<std::uint8_t>& b) { ++b[31]; }, u"wrong file format"},
+        {"sound header, random body",
+         [](std::vector<std::uint8_t>& b) {
+             std::mt19937 random(15);
+             for (std::size_t at = 64; at < b.size(); ++at) b[at] = static_cast<std::uint8_t>(random());
+         },
+         u"Key assignment 1 has an unknown type"},
+    };
+    for (const Damage& damage : damages) {
+        SCOPED_TRACE(damage.name);
+        prompt.messages.clear();
+        const auto damaged = folder / "damaged.kbp";
+        ASSERT_EQ(exportConfiguration(working, damaged), 1);
+        std::vector<std::uint8_t> bytes = testing::readBytes(damaged);
+        damage.apply(bytes);
+        testing::writeBytes(damaged, bytes);
+        const std::vector<std::uint8_t> profileBefore = testing::readBytes(profileFile);
 
-    ConfigStore untouched;
-    testing::fillSampleConfiguration(untouched);
-    ConfigStore target;
-    testing::fillSampleConfiguration(target);
-    EXPECT_EQ(import(target, damaged).status, ImportStatus::Refused);
-    ASSERT_EQ(prompt.messages.size(), 2u);
-    EXPECT_EQ(prompt.messages[0],
-              u"wrong file format, revert to the default values: \n  " + damaged.u16string());
-    EXPECT_EQ(prompt.messages[1], kImportFailed);
-    expectSameConfiguration(target, untouched);
-    EXPECT_EQ(testing::readBytes(profileFile), profileBefore);
+        ConfigStore untouched;
+        testing::fillSampleConfiguration(untouched);
+        ConfigStore target;
+        testing::fillSampleConfiguration(target);
+        EXPECT_EQ(import(target, damaged).status, ImportStatus::Refused);
+        ASSERT_EQ(prompt.messages.size(), 2u);
+        EXPECT_TRUE(prompt.messages[0].starts_with(damage.says));
+        EXPECT_TRUE(prompt.messages[0].ends_with(u"nothing was imported: \n  " + damaged.u16string()));
+        EXPECT_EQ(prompt.messages[1], kImportFailed);
+        expectSameConfiguration(target, untouched);
+        EXPECT_EQ(testing::readBytes(profileFile), profileBefore);
+    }
 }
 
 TEST_F(ImportExport, AMissingFileIsRefusedWithTheImportMessageOnly) {

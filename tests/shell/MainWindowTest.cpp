@@ -10,6 +10,8 @@
 #include "text/IniFile.h"
 #include "shell/tray/CTrayIcon.h"
 #include "shell/window/EditingDialog.h"
+#include "shell/widgets/ControlId.h"
+#include "shell/window/AboutBox.h"
 #include "shell/window/MainWindowIds.h"
 
 #include <QComboBox>
@@ -93,6 +95,14 @@ const Route kRoutes[] = {
      [](MainWindowFixture& f, CQuillmarDlg& w) {
          EXPECT_EQ(static_cast<MainWindowRoutingTest&>(f).userSettings().readString("PROFILES", "Flip", ""), "1");
          EXPECT_FALSE(w.button(kButtonF1)->isEnabled());
+         EXPECT_FALSE(w.button(kButtonF1)->isVisibleTo(&w));
+         // D1..D6 take the place of F1..F4, with faces of their own.
+         for (int id = kButtonD4 - 3; id < kButtonD4 + 3; ++id) {
+             EXPECT_TRUE(w.button(id)->isEnabled()) << id;
+             EXPECT_TRUE(w.button(id)->isVisibleTo(&w)) << id;
+             EXPECT_GT(w.button(id)->width(), 1) << id;
+         }
+         EXPECT_TRUE(w.button(kButtonD4)->geometry().intersects(w.button(kButtonF1 + 2)->geometry()));
      }},
     {"Flip0DoesNothing", [](CQuillmarDlg& w) { command(w, kFlip0); },
      [](MainWindowFixture& f, CQuillmarDlg&) {
@@ -247,6 +257,36 @@ TEST_F(MainWindowTest, OpenWithoutKeyboardTellsTheUser) {
     EXPECT_NE(prompt.shown[1].find(u"quillmarctl doctor"), std::u16string::npos);
 }
 
+TEST_F(MainWindowTest, TheAboutBoxShowsTheLanguageFilesAboutTexts) {
+    startWindow(true);
+    window->OnCommand(kCommandAbout);
+    ASSERT_NE(window->aboutBox(), nullptr);
+    const auto* about = qobject_cast<QLabel*>(findControl(*window->aboutBox(), AboutBox::kNameLabel));
+    const auto* copyright = qobject_cast<QLabel*>(findControl(*window->aboutBox(), AboutBox::kVersionLabel));
+    ASSERT_TRUE(about && copyright);
+    EXPECT_EQ(toU16(about->text()), texts->text("GUANYU_JIESHAO", u""));
+    EXPECT_EQ(toU16(copyright->text()), texts->text("GUANYU_BANQUAN", u""));
+    EXPECT_TRUE(about->text().contains("remap keys"));
+}
+
+// A broken install ends the program as before, but says which picture is
+// missing so it can be told apart from a keyboard problem.
+TEST_F(MainWindowTest, AMissingSkinPictureIsNamedOnStandardError) {
+    ASSERT_GT(Init(0), 0);
+    const auto program = folder_.path() / "program";
+    std::filesystem::create_directories(program / "Skins");
+    std::filesystem::copy_file(programDirectory() / "Skins" / "Main.ini", program / "Skins" / "Main.ini");
+    texts = std::make_unique<text::StringTable>(languageFile());
+    window = std::make_unique<CQuillmarDlg>(MainWindowSetup{program, userFolder(), *texts, settings, configuration});
+    window->setAttribute(Qt::WA_DontShowOnScreen);
+    window->setPrompt(prompt);
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(window->OnInitDialog(quillmar::testing::linkedSimService(), timing()));
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find((program / "Skins" / "main_normal.jpg").string()), std::string::npos) << err;
+    EXPECT_TRUE(prompt.shown.empty());
+}
+
 TEST_F(MainWindowTest, RemovalClosesDialogsAndHides) {
     startWindow();
     ASSERT_TRUE(pumpUntil([this] { return window->isVisible(); }));
@@ -317,6 +357,46 @@ TEST_F(MainWindowTest, KeyButtonsEditTheSlotOfTheBank) {
     EXPECT_EQ(compositeRequests[1].slot, 0x10B);
     EXPECT_EQ(compositeRequests[2].slot, kSlotOfA);
     EXPECT_FALSE(compositeRequests[2].isG9);
+}
+
+// The built-in layout has no position for eight drawn keys: they look
+// disabled, say why in their tooltip, and a click opens no editor.
+TEST_F(MainWindowTest, KeysTheKeyboardCannotTakeAreShownAsNotAssignable) {
+    constexpr int kButtonNumStar = 1106;
+    startWindow(true);
+    const std::u16string why = texts->text("KEY_NOT_ASSIGNABLE", u"");
+    EXPECT_TRUE(button(kButtonNumStar).isUnassignable());
+    EXPECT_TRUE(toU16(button(kButtonNumStar).toolTip()).ends_with(why));
+    EXPECT_FALSE(button(kButtonA).isUnassignable());
+    EXPECT_FALSE(toU16(button(kButtonA).toolTip()).ends_with(why));
+
+    window->OnCommand(kButtonNumStar);
+    EXPECT_TRUE(compositeRequests.empty());
+    EXPECT_EQ(prompt.shown, std::vector<std::u16string>{why});
+    window->OnCommand(kButtonA);
+    EXPECT_EQ(compositeRequests.size(), 1u);
+}
+
+// Without a browser the help page and the web address are not lost: the
+// user is told where they are.
+TEST_F(MainWindowTest, HelpWithoutABrowserSaysWhereThePageIs) {
+    startWindow(true);
+    std::vector<QUrl> asked;
+    bool browserStarts = false;
+    window->setDocumentOpener([&](const QUrl& url) {
+        asked.push_back(url);
+        return browserStarts;
+    });
+    window->OnCommand(kHelp);
+    ASSERT_EQ(asked.size(), 1u);
+    const std::string page = (programDirectory() / "Help" / "index.html").string();
+    EXPECT_EQ(asked[0].toLocalFile().toStdString(), page);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_NE(prompt.shown[0].find(QString::fromStdString(page).toStdU16String()), std::u16string::npos);
+
+    browserStarts = true;
+    window->OnCommand(kHelp);
+    EXPECT_EQ(prompt.shown.size(), 1u);
 }
 
 TEST_F(MainWindowTest, WithTheLightingPanelOpenKeysArePaintedAndGKeysStillOpen) {

@@ -15,4 +15,7 @@ std::optional<int> parseNumberInRange(std::string_view text, int lowest, int hig
 // the option is there but malformed.
 bool takeProfileOption(std::vector<std::string>& arguments, std::optional<int>& profile);
 
+// What is said when a profile number is not one.
+inline constexpr std::string_view kProfileRange = "the profile must be 1-3";
+
 }  // namespace quillmar::ctl

@@ -5,7 +5,8 @@
 #include "config/MacroRecord.h"
 #include "keyboard/FunctionKeyTable.h"
 #include "keyboard/KeyEntryCodec.h"
-#include "keyboard/KeyInfoTable.h"
+#include "keyboard/KeyNameLookup.h"
+#include "keyboard/KeyPositions.h"
 #include "keyboard/KeySlots.h"
 #include "keyboard/MediaFunctionTable.h"
 #include "text/Utf.h"
@@ -18,22 +19,7 @@ namespace {
 using keyboard::AssignmentType;
 using keyboard::KeyCode;
 
-char16_t lowerAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
-
-bool sameName(std::u16string_view a, std::u16string_view b) {
-    return std::ranges::equal(a, b, [](char16_t x, char16_t y) { return lowerAscii(x) == lowerAscii(y); });
-}
-
-bool isOnLayout(KeyCode code, const keyboard::DefaultKeyTable& layout) {
-    for (int position = 0; position < keyboard::kKeyPositions; ++position)
-        if (keyboard::keyOfPosition(keyboard::entryAt(layout, position)) == code) return true;
-    return false;
-}
-
-std::optional<int> gKeyNumber(std::string_view name) {
-    if (name.size() != 2 || (name[0] != 'G' && name[0] != 'g')) return std::nullopt;
-    return parseNumberInRange(name.substr(1), 1, keyboard::kGKeyCount);
-}
+bool isOnLayout(KeyCode code, const keyboard::DefaultKeyTable& layout) { return keyboard::hasKeyPosition(code, layout); }
 
 // "kind:VALUE" split at its colon; nothing without one.
 std::optional<std::pair<std::string_view, std::string_view>> splitKind(std::string_view text) {
@@ -49,6 +35,30 @@ std::optional<AssignmentTarget> indexedTarget(AssignmentType type, std::string_v
 }
 
 }  // namespace
+
+std::optional<int> gKeyNumber(std::string_view name) {
+    if (name.size() != 2 || (name[0] != 'G' && name[0] != 'g')) return std::nullopt;
+    return parseNumberInRange(name.substr(1), 1, keyboard::kGKeyCount);
+}
+
+std::string whyNotTarget(std::string_view text) {
+    const auto parts = splitKind(text);
+    const std::string_view kind = parts ? parts->first : std::string_view{};
+    if (kind == "key") return "unknown key '" + std::string(parts->second) + "'";
+    if (kind == "media") return "media must be 0-17";
+    if (kind == "function") return "function must be 0-10";
+    if (kind == "macro") return "macro must be 1-100";
+    return "unknown target '" + std::string(text) +
+           "'; a target is default, disabled, key:NAME, media:0-17, function:0-10 or macro:ID";
+}
+
+std::string whyNotGKey(int gKey, const AssignmentTarget& target) {
+    const std::string name = "G" + std::to_string(gKey);
+    if (gKey == keyboard::kGKeyCount && target.type != AssignmentType::PlayMacro)
+        return name + " only plays macros";
+    return "the keyboard keeps no G-key assignments, so a remap of " + name +
+           " would be lost the next time the keyboard is read; use the program's window for G-keys";
+}
 
 std::optional<AssignmentTarget> parseAssignmentTarget(std::string_view text) {
     if (text == "default") return AssignmentTarget{AssignmentType::Default};
@@ -72,16 +82,10 @@ std::optional<AssignmentTarget> parseAssignmentTarget(std::string_view text) {
 }
 
 std::optional<KeyCode> keyCodeOfName(std::string_view name, const keyboard::DefaultKeyTable& layout) {
-    const std::u16string wanted = text::toUtf16(name);
-    std::optional<KeyCode> found;
-    for (std::size_t index = 1; index < keyboard::kKeyInfoTable.size(); ++index) {
-        const std::u16string_view keyName = keyboard::kKeyInfoTable[index].name;
-        if (keyName.empty() || !sameName(keyName, wanted)) continue;
-        const KeyCode code = keyboard::keyCodeOf(static_cast<keyboard::KeyIndex>(index));
-        if (isOnLayout(code, layout)) return code;
-        if (!found) found = code;
-    }
-    return found;
+    const std::vector<KeyCode> codes = keyboard::keyCodesNamed(text::toUtf16(name));
+    if (codes.empty()) return std::nullopt;
+    const auto onLayout = std::ranges::find_if(codes, [&layout](KeyCode code) { return isOnLayout(code, layout); });
+    return onLayout != codes.end() ? *onLayout : codes.front();
 }
 
 std::optional<int> slotOfKeyName(std::string_view name, const keyboard::DefaultKeyTable& layout) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace quillmar::ctl {
@@ -18,6 +19,16 @@ struct AssignmentTarget {
 };
 
 std::optional<AssignmentTarget> parseAssignmentTarget(std::string_view text);
+
+// Why parseAssignmentTarget refused the text, in a sentence for the user.
+// Starts with "unknown key" when the text names no key.
+std::string whyNotTarget(std::string_view text);
+
+// Why a G-key cannot be remapped from the command line; gKey is 1-9.
+std::string whyNotGKey(int gKey, const AssignmentTarget& target);
+
+// The G-key number (1-9) of a name "G1" to "G9".
+std::optional<int> gKeyNumber(std::string_view name);
 
 // The key of that name in the key tables (case does not matter); among keys
 // of the same name, the first one on the layout when there is one.

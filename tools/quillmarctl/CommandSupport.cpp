@@ -25,10 +25,13 @@ int complain(std::string_view complaint, int exitCode, std::ostream& err) {
     return exitCode;
 }
 
-int badUsage(std::ostream& err, std::string_view complaint) {
-    if (!complaint.empty()) err << "quillmarctl: " << complaint << '\n';
-    err << kUsageText;
+int badUsage(std::ostream& err, std::string_view complaint, std::string_view see) {
+    err << "quillmarctl: " << complaint << " (see " << see << ")\n";
     return kExitBadUsage;
+}
+
+int wrongArguments(std::ostream& err, std::string_view command, std::string_view takes) {
+    return badUsage(err, std::string(command) + " takes " + std::string(takes));
 }
 
 }  // namespace quillmar::ctl

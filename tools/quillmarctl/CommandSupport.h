@@ -19,7 +19,11 @@ int keyboardError(int result, std::ostream& err);
 // "quillmarctl: <complaint>" on err; returns the exit code given.
 int complain(std::string_view complaint, int exitCode, std::ostream& err);
 
-// The complaint, when there is one, and the usage text; returns the bad-usage exit code.
-int badUsage(std::ostream& err, std::string_view complaint = {});
+// One line with the complaint and where the usage is told; returns the
+// bad-usage exit code.
+int badUsage(std::ostream& err, std::string_view complaint, std::string_view see = "quillmarctl --help");
+
+// A command's arguments were not what it takes.
+int wrongArguments(std::ostream& err, std::string_view command, std::string_view takes);
 
 }  // namespace quillmar::ctl

@@ -17,5 +17,6 @@ int runRemap(const Invocation& invocation, std::ostream& out, std::ostream& err)
 int runLighting(const Invocation& invocation, std::ostream& out, std::ostream& err);
 int runRate(const Invocation& invocation, std::ostream& out, std::ostream& err);
 int runMacro(const Invocation& invocation, std::ostream& out, std::ostream& err);
+int runKeys(const Invocation& invocation, std::ostream& out, std::ostream& err);
 
 }  // namespace quillmar::ctl

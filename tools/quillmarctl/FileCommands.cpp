@@ -2,7 +2,9 @@
 #include "Commands.h"
 #include "ConfiguredKeyboard.h"
 #include "ConsolePrompt.h"
+#include "EnglishTexts.h"
 #include "ExitCodes.h"
+#include "FileAccess.h"
 #include "TerminalProgress.h"
 
 #include "config/DeviceImageDownload.h"
@@ -24,6 +26,10 @@ const std::string* fileArgument(const Invocation& invocation) {
     return &invocation.arguments[0];
 }
 
+int cannot(std::string_view what, const std::string& file, const std::string& reason, std::ostream& err) {
+    return complain(std::string(what) + " " + file + ": " + reason, kExitKeyboardError, err);
+}
+
 // Checks and loads the file into a configuration of its own, so a refused
 // file is told before the keyboard or any file is touched.
 bool passesImportCheck(const std::filesystem::path& file, platform::Prompt& prompt, const text::Texts& texts) {
@@ -37,21 +43,25 @@ bool passesImportCheck(const std::filesystem::path& file, platform::Prompt& prom
 
 int runExport(const Invocation& invocation, std::ostream&, std::ostream& err) {
     const std::string* file = fileArgument(invocation);
-    if (!file) return badUsage(err);
+    if (!file) return wrongArguments(err, "export", "one FILE");
+    if (const auto reason = whyUnwritable(*file)) return cannot("cannot write", *file, *reason, err);
     TerminalProgress progress(err);
     auto keyboard = ConfiguredKeyboard::open(invocation, err, progress.steps(kReadingKeyboard));
     if (!keyboard) return kExitKeyboardError;
-    if (profiles::readKeyboardIntoFile(keyboard->readSource(), *file, progress.steps("exporting")) != 1)
-        return complain("could not read the keyboard into " + *file, kExitKeyboardError, err);
+    if (profiles::readKeyboardIntoFile(keyboard->readSource(), *file, progress.steps("exporting")) != 1) {
+        if (const auto reason = whyUnwritable(*file)) return cannot("cannot write", *file, *reason, err);
+        return complain("could not read the keyboard", kExitKeyboardError, err);
+    }
     return kExitDone;
 }
 
 int runImport(const Invocation& invocation, std::ostream&, std::ostream& err) {
     const std::string* file = fileArgument(invocation);
-    if (!file) return badUsage(err);
+    if (!file) return wrongArguments(err, "import", "one FILE");
+    if (const auto reason = whyUnreadable(*file)) return cannot("cannot read", *file, *reason, err);
     {
         ConsolePrompt prompt;
-        const text::BuiltInTexts texts;
+        const EnglishTexts texts;
         if (!passesImportCheck(*file, prompt, texts)) return kExitFileRefused;
     }
     TerminalProgress progress(err);
@@ -73,8 +83,9 @@ int runImport(const Invocation& invocation, std::ostream&, std::ostream& err) {
 
 int runDefault(const Invocation& invocation, std::ostream&, std::ostream& err) {
     const std::string* file = fileArgument(invocation);
-    if (!file) return badUsage(err);
-    if (profiles::writeDefaultFile(*file) != 1) return complain("could not write " + *file, kExitKeyboardError, err);
+    if (!file) return wrongArguments(err, "default", "one FILE");
+    if (const auto reason = whyUnwritable(*file)) return cannot("cannot write", *file, *reason, err);
+    if (profiles::writeDefaultFile(*file) != 1) return cannot("cannot write", *file, "the write failed", err);
     return kExitDone;
 }
 

@@ -1,3 +1,4 @@
+#include "ArgumentParsing.h"
 #include "CommandSupport.h"
 #include "Commands.h"
 #include "ExitCodes.h"
@@ -20,10 +21,7 @@ constexpr std::size_t kEffectListStart = 12;
 }  // namespace
 
 int runInfo(const Invocation& invocation, std::ostream& out, std::ostream& err) {
-    if (!invocation.arguments.empty()) {
-        err << kUsageText;
-        return kExitBadUsage;
-    }
+    if (!invocation.arguments.empty()) return wrongArguments(err, "info", "no arguments");
     auto session = openOrComplain(invocation, err);
     if (!session) return kExitKeyboardError;
 
@@ -43,16 +41,10 @@ int runInfo(const Invocation& invocation, std::ostream& out, std::ostream& err) 
 
 int runProfile(const Invocation& invocation, std::ostream& out, std::ostream& err) {
     std::optional<int> wanted;
-    if (invocation.arguments.size() > 1) {
-        err << kUsageText;
-        return kExitBadUsage;
-    }
+    if (invocation.arguments.size() > 1) return wrongArguments(err, "profile", "at most one profile number");
     if (invocation.arguments.size() == 1) {
         wanted = parseProfileNumber(invocation.arguments[0]);
-        if (!wanted) {
-            err << "quillmarctl: the profile is 1, 2 or 3\n" << kUsageText;
-            return kExitBadUsage;
-        }
+        if (!wanted) return badUsage(err, kProfileRange);
     }
     auto session = openOrComplain(invocation, err);
     if (!session) return kExitKeyboardError;

@@ -13,15 +13,16 @@ const char* const kUsageText =
     "  default FILE          write the default configuration file\n"
     "  remap [--profile N] KEY TARGET\n"
     "                        give one key another function and download the profile;\n"
-    "                        KEY is a key name (A, F1, \"Caps Lock\" ...) or G1-G9,\n"
+    "                        KEY is a key name (A, F1, \"Caps Lock\", Esc ...; see keys),\n"
     "                        TARGET is default, disabled, key:NAME, media:0-17,\n"
-    "                        function:0-10 or macro:ID\n"
+    "                        function:0-10 or macro:ID; G-keys are set in the window\n"
+    "  keys                  every key name KEY and key:NAME take, with its aliases\n"
     "  lighting [--profile N] [SETTING=VALUE ...]\n"
     "                        set effect=ID brightness=0-4 speed=0-4 direction=255|0\n"
     "                        colour=RRGGBB multicolour=0|1 fixed=0-3 in the order\n"
     "                        given; with none, show the lighting record\n"
-    "  rate [--profile N] [0-3]\n"
-    "                        show or set the polling-rate index\n"
+    "  rate [--profile N] [0-3|125|250|500|1000]\n"
+    "                        show or set the polling rate, by index or in Hz\n"
     "  macro list            one line per macro: ID: NAME (loop L, N actions)\n"
     "  macro show ID         the macro's line, then one line per action: +KEY:MS for\n"
     "                        a press, -KEY:MS for a release, MS the delay after it\n"
@@ -37,7 +38,8 @@ const char* const kUsageText =
     "path of a library; by default QUILLMAR_HIDLANE, else libhidlane.so beside the tool.\n"
     "Every keyboard command first reads the keyboard's configuration into the profile\n"
     "file of the per-user folder, as the program does when a keyboard arrives.\n"
-    "exit codes: 0 done, 1 keyboard error, 2 bad usage, 3 file refused by the import check\n";
+    "exit codes: 0 done, 1 keyboard error or a file that cannot be read or written,\n"
+    "2 bad usage, 3 file refused by the import check\n";
 
 std::optional<Invocation> parseInvocation(const std::vector<std::string>& words) {
     Invocation invocation;

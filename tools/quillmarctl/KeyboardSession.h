@@ -2,6 +2,7 @@
 
 #include "ConsolePrompt.h"
 #include "ConsoleWindow.h"
+#include "EnglishTexts.h"
 #include "device/DeviceLink.h"
 #include "device/HidService.h"
 #include "text/Texts.h"
@@ -35,7 +36,7 @@ private:
     device::HidService service_;
     ConsoleWindow window_;
     ConsolePrompt prompt_;
-    text::BuiltInTexts texts_;
+    EnglishTexts texts_;
     std::unique_ptr<device::DeviceLink> link_;
 };
 

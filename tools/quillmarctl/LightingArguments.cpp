@@ -59,16 +59,17 @@ std::optional<int> parseValue(Kind kind, std::string_view text) {
 struct NamedKind {
     std::string_view name;
     Kind kind;
+    std::string_view takes;  // what the value must be, as the user is told
 };
 
 constexpr std::array<NamedKind, 7> kSettingNames = {{
-    {"effect", Kind::Effect},
-    {"brightness", Kind::Brightness},
-    {"speed", Kind::Speed},
-    {"direction", Kind::Direction},
-    {"colour", Kind::Colour},
-    {"multicolour", Kind::Multicolour},
-    {"fixed", Kind::FixedColour},
+    {"effect", Kind::Effect, "one of the effect ids quillmarctl info lists"},
+    {"brightness", Kind::Brightness, "0-4"},
+    {"speed", Kind::Speed, "0-4"},
+    {"direction", Kind::Direction, "255 or 0"},
+    {"colour", Kind::Colour, "RRGGBB (six hexadecimal digits)"},
+    {"multicolour", Kind::Multicolour, "0 or 1"},
+    {"fixed", Kind::FixedColour, "0-3"},
 }};
 
 }  // namespace
@@ -84,6 +85,15 @@ std::optional<LightingSetting> parseLightingSetting(std::string_view text) {
         return LightingSetting{named.kind, *value};
     }
     return std::nullopt;
+}
+
+std::string whyNotLightingSetting(std::string_view text) {
+    const std::string_view name = text.substr(0, text.find('='));
+    for (const NamedKind& named : kSettingNames) {
+        if (named.name == name) return std::string(name) + " must be " + std::string(named.takes);
+    }
+    return "unknown lighting setting '" + std::string(text) +
+           "'; the settings are effect, brightness, speed, direction, colour, multicolour and fixed";
 }
 
 }  // namespace quillmar::ctl

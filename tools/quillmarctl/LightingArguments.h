@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace quillmar::ctl {
@@ -16,5 +17,9 @@ struct LightingSetting {
 // effect=ID (a known effect), brightness=0-4, speed=0-4, direction=255|0,
 // colour=RRGGBB, multicolour=0|1, fixed=0-3; nothing for anything else.
 std::optional<LightingSetting> parseLightingSetting(std::string_view text);
+
+// Why parseLightingSetting refused the text: the values a known setting takes
+// ("brightness must be 0-4"), or that the setting is unknown.
+std::string whyNotLightingSetting(std::string_view text);
 
 }  // namespace quillmar::ctl

@@ -10,6 +10,7 @@
 #include "lighting/LightingControl.h"
 #include "lighting/LightingSliders.h"
 #include "lighting/LightingState.h"
+#include "lighting/PollingRates.h"
 #include "profiles/KtvlSettings.h"
 
 #include <ostream>
@@ -40,6 +41,15 @@ int applySetting(lighting::LightingControl& control, const LightingSetting& sett
         return control.SetFixedColour(setting.value);
     }
     return lighting::kNothingWritten;
+}
+
+// An index 0-3, or a rate in Hz with or without its unit.
+std::optional<int> parsePollingRate(std::string_view text) {
+    if (const auto index = parseNumberInRange(text, 0, lighting::kPollingRateCount - 1)) return index;
+    if (text.ends_with("Hz") || text.ends_with("hz")) text.remove_suffix(2);
+    while (text.ends_with(' ')) text.remove_suffix(1);
+    const auto hz = parseNumberInRange(text, 1, 100000);
+    return hz ? lighting::pollingRateIndexOfHz(*hz) : std::nullopt;
 }
 
 bool succeeded(int result) { return result == device::kSuccess || result == lighting::kNothingWritten; }
@@ -80,11 +90,11 @@ std::optional<LightingSession> openLighting(const Invocation& invocation, std::o
 int runLighting(const Invocation& invocation, std::ostream& out, std::ostream& err) {
     std::vector<std::string> arguments = invocation.arguments;
     std::optional<int> askedProfile;
-    if (!takeProfileOption(arguments, askedProfile)) return badUsage(err, "the profile is 1, 2 or 3");
+    if (!takeProfileOption(arguments, askedProfile)) return badUsage(err, kProfileRange);
     std::vector<LightingSetting> settings;
     for (const std::string& argument : arguments) {
         const auto setting = parseLightingSetting(argument);
-        if (!setting) return badUsage(err, "unknown lighting setting '" + argument + "'");
+        if (!setting) return badUsage(err, whyNotLightingSetting(argument));
         settings.push_back(*setting);
     }
 
@@ -105,12 +115,12 @@ int runLighting(const Invocation& invocation, std::ostream& out, std::ostream& e
 int runRate(const Invocation& invocation, std::ostream& out, std::ostream& err) {
     std::vector<std::string> arguments = invocation.arguments;
     std::optional<int> askedProfile;
-    if (!takeProfileOption(arguments, askedProfile)) return badUsage(err, "the profile is 1, 2 or 3");
-    if (arguments.size() > 1) return badUsage(err);
+    if (!takeProfileOption(arguments, askedProfile)) return badUsage(err, kProfileRange);
+    if (arguments.size() > 1) return wrongArguments(err, "rate", "at most one rate");
     std::optional<int> rate;
     if (arguments.size() == 1) {
-        rate = parseNumberInRange(arguments[0], 0, lighting::kPollingRateCount - 1);
-        if (!rate) return badUsage(err, "the polling rate is 0, 1, 2 or 3");
+        rate = parsePollingRate(arguments[0]);
+        if (!rate) return badUsage(err, "the polling rate must be 0-3 or 125, 250, 500 or 1000 (Hz)");
     }
 
     int failure = kExitDone;
@@ -120,7 +130,8 @@ int runRate(const Invocation& invocation, std::ostream& out, std::ostream& err) 
         const int result = session->control->SetPollingRate(*rate);
         if (!succeeded(result)) return keyboardError(result, err);
     }
-    out << "polling rate: " << session->control->state().pollingRate << '\n';
+    const int index = session->control->state().pollingRate;
+    out << "polling rate: " << index << " (" << lighting::kPollingRatesHz[static_cast<std::size_t>(index)] << " Hz)\n";
     return kExitDone;
 }
 

@@ -7,7 +7,6 @@
 
 #include "config/DeviceImageDownload.h"
 #include "device/ResultCode.h"
-#include "keyboard/KeySlots.h"
 #include "profiles/ProfileFile.h"
 
 #include <ostream>
@@ -37,17 +36,22 @@ int saveAndDownload(ConfiguredKeyboard& keyboard, int profile) {
 int runRemap(const Invocation& invocation, std::ostream&, std::ostream& err) {
     std::vector<std::string> arguments = invocation.arguments;
     std::optional<int> askedProfile;
-    if (!takeProfileOption(arguments, askedProfile)) return badUsage(err, "the profile is 1, 2 or 3");
-    if (arguments.size() != 2) return badUsage(err);
+    if (!takeProfileOption(arguments, askedProfile)) return badUsage(err, kProfileRange);
+    if (arguments.size() != 2) return wrongArguments(err, "remap", "a KEY and a TARGET");
     const auto target = parseAssignmentTarget(arguments[1]);
-    if (!target) return badUsage(err, "unknown target '" + arguments[1] + "'");
-    if (!slotOfKeyName(arguments[0], keyboard::kBuiltInDefaultKeyTable) && !keyCodeOfName(arguments[0]))
-        return badUsage(err, "unknown key '" + arguments[0] + "'");
+    if (!target) {
+        const std::string why = whyNotTarget(arguments[1]);
+        return badUsage(err, why, why.starts_with("unknown key") ? "quillmarctl keys" : "quillmarctl --help");
+    }
+    if (const auto gKey = gKeyNumber(arguments[0]))
+        return complain(whyNotGKey(*gKey, *target), kExitKeyboardError, err);
+    if (!keyCodeOfName(arguments[0]))
+        return badUsage(err, "unknown key '" + arguments[0] + "'", "quillmarctl keys");
 
     auto keyboard = ConfiguredKeyboard::open(invocation, err);
     if (!keyboard) return kExitKeyboardError;
     const auto slot = slotOfKeyName(arguments[0], keyboard->session().presence().defaultKeyTable());
-    if (!slot) return badUsage(err, "the keyboard has no key '" + arguments[0] + "'");
+    if (!slot) return badUsage(err, "the keyboard has no place for '" + arguments[0] + "', so it cannot be remapped", "quillmarctl keys");
     const int profile = keyboard->profileOrActive(askedProfile);
     if (profile < 0) return keyboardError(device::kNoAnswer, err);
 
@@ -62,9 +66,6 @@ int runRemap(const Invocation& invocation, std::ostream&, std::ostream& err) {
     assignTarget(record, *slot, *target, loopCount);
     if (saveAndDownload(*keyboard, profile) != 1)
         return complain("the keyboard did not take the download", kExitKeyboardError, err);
-    if (keyboard::isGKeySlot(*slot))
-        err << "quillmarctl: note: the keyboard keeps no G-key assignments; this one is kept in "
-            << keyboard->userFolder().profileFile().string() << " until the keyboard is read again\n";
     return kExitDone;
 }
 

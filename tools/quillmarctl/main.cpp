@@ -1,3 +1,4 @@
+#include "CommandSupport.h"
 #include "Commands.h"
 #include "ExitCodes.h"
 #include "Invocation.h"
@@ -16,10 +17,7 @@ namespace {
 int runDoctorCommand(const Invocation& invocation, std::ostream& out, std::ostream& err) {
     if (invocation.arguments.size() == 1 && invocation.arguments[0] == "--dump")
         return quillmar::hidraw::runDoctorDump(out);
-    if (!invocation.arguments.empty()) {
-        err << kUsageText;
-        return kExitBadUsage;
-    }
+    if (!invocation.arguments.empty()) return wrongArguments(err, "doctor", "--dump or nothing");
     return quillmar::hidraw::runDoctor(out);
 }
 
@@ -28,8 +26,8 @@ using CommandFunction = int (*)(const Invocation&, std::ostream&, std::ostream&)
 const std::map<std::string, CommandFunction>& commandTable() {
     static const std::map<std::string, CommandFunction> table = {
         {"default", runDefault}, {"doctor", runDoctorCommand}, {"export", runExport},
-        {"import", runImport},   {"info", runInfo},           {"lighting", runLighting},
-        {"macro", runMacro},
+        {"import", runImport},   {"info", runInfo},           {"keys", runKeys},
+        {"lighting", runLighting}, {"macro", runMacro},
         {"profile", runProfile}, {"rate", runRate},           {"remap", runRemap},
     };
     return table;
@@ -44,14 +42,10 @@ int main(int argc, char** argv) {
         return kExitDone;
     }
     const auto invocation = parseInvocation(words);
-    if (!invocation) {
-        std::cerr << kUsageText;
-        return kExitBadUsage;
-    }
+    if (!invocation) return badUsage(std::cerr, words.empty() ? "no command given" : "--device needs sim or a path");
     const auto command = commandTable().find(invocation->command);
     if (command == commandTable().end()) {
-        std::cerr << "quillmarctl: unknown command '" << invocation->command << "'\n" << kUsageText;
-        return kExitBadUsage;
+        return badUsage(std::cerr, "unknown command '" + invocation->command + "'");
     }
     return command->second(*invocation, std::cout, std::cerr);
 }

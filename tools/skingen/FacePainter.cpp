@@ -302,7 +302,8 @@ bool isCompositeTab(const Control& c) {
 }  // namespace
 
 QFont skinFont(int pixelSize, bool bold) {
-    QFont font(theme::kFontFamily);
+    QFont font;
+    font.setFamilies({QString::fromLatin1(theme::kFontFamily), QString::fromLatin1(theme::kChineseFontFamily)});
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     font.setHintingPreference(QFont::PreferFullHinting);

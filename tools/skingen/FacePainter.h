@@ -21,6 +21,8 @@ inline const QColor kAssigned(0xff, 0x9a, 0x2e);
 inline const QColor kText(0xe8, 0xeb, 0xf0);
 inline const QColor kTextDim(0x8a, 0x93, 0xa3);
 inline const char* const kFontFamily = "DejaVu Sans";
+// Chinese texts: the light CJK font the package recommends.
+inline const char* const kChineseFontFamily = "WenQuanYi Micro Hei";
 }  // namespace theme
 
 QFont skinFont(int pixelSize, bool bold = false);

@@ -158,8 +158,9 @@ Each profile keeps its own rate, and the change is immediate.</p>
 
 <h2 id="files">Import and export</h2>
 <p>From the menu button: <b>Export...</b> saves all key assignments and macros to a <code>.kbp</code> file,
-<b>Import...</b> loads such a file into the window (press Apply to send it to the keyboard). A damaged file is
-refused with a message and nothing changes.</p>
+<b>Import...</b> checks such a file, makes it the window's configuration and sends all three profiles to the
+keyboard at once. A damaged file is refused with a message that says what is wrong, and nothing changes: not the
+keyboard, not your settings files, not the window.</p>
 
 <h2 id="defaults">Restoring the defaults</h2>
 <p><b>Restore defaults</b> gives every key its own function again and applies it. With the lighting panel open it
@@ -173,7 +174,8 @@ also restores the default lighting and the current profile's per-key colours. Yo
 <tr><td>Coloured with an orange dot</td><td>The keyboard reports its indicator state (for example its lock mode).</td></tr>
 </table>
 <p>Double-click the icon to open the window; right-click it for <b>Open</b>, <b>About</b> and <b>Exit</b>.
-Closing the window only hides it; <b>Exit</b> ends the program.</p>
+The window's close button ends the program just as <b>Exit</b> does; <b>OK</b> and <b>Cancel</b> only hide the
+window.</p>
 
 <h2 id="trouble">Troubleshooting</h2>
 <p><b>"No keyboard found"</b>, <b>"The keyboard is connected, but you may not open it"</b> or the window does
@@ -190,6 +192,9 @@ it without a replug with</p>
 <li><code>quillmarctl info</code> shows the active profile, the macro memory and the lighting effects the keyboard
 reports; <code>quillmarctl profile 2</code> switches profiles from the command line.</li>
 <li>Changes to keys do nothing? Press <b>Apply</b> &ndash; key changes are sent only then.</li>
+<li>A key shows greyed out: this keyboard has no place for it, so it cannot be given another function.</li>
+<li>The <b>?</b> button does nothing visible? No web browser could be started; the message names this page's file,
+which you can open by hand.</li>
 <li>A macro is refused as too long: remove actions or macros; the keyboard's memory is limited.</li>
 <li>The key editor cannot be opened while you switch profiles: close it first.</li>
 <li>Your settings files live in <code>~/Documents/Gaming Keyboard/</code>; deleting that folder makes the program

@@ -1,6 +1,7 @@
 #include "SkinLayout.h"
 
 #include "keyboard/LayoutKeyList.h"
+#include "lighting/PollingRates.h"
 
 #include <array>
 #include <cstdio>
@@ -146,11 +147,10 @@ void addLightingPanel(MainWindowLayout& layout) {
         place(hidden[i], QRect(556 + 40 * static_cast<int>(i % 8), 566 + 24 * static_cast<int>(i / 8), 36, 20));
 
     place("CONTROL_UsbStatic", QRect(904, 464, 180, 20));
-    const std::array<const char*, 4> rates = {"125 Hz", "250 Hz", "500 Hz", "1000 Hz"};
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < lighting::kPollingRateCount; ++i)
         layout.faced.push_back({"FUNC_REPORT" + std::to_string(i + 1),
                                 QRect(904 + 92 * (i % 2), 488 + 36 * (i / 2), 86, 30), FaceStyle::RateButton,
-                                rates[static_cast<std::size_t>(i)]});
+                                QString::number(lighting::kPollingRatesHz[static_cast<std::size_t>(i)]) + " Hz"});
 }
 
 }  // namespace
@@ -169,6 +169,43 @@ MainWindowLayout mainWindowLayout() {
     addIndicators(layout);
     addLightingPanel(layout);
     return layout;
+}
+
+namespace {
+
+bool isSwappedFunctionKey(const Control& control) {
+    for (keyboard::KeyCode code = 0x03B; code <= 0x03E; ++code)
+        if (control.key == keySkinName(code)) return true;
+    return false;
+}
+
+}  // namespace
+
+std::vector<Control> extraKeyControls(const MainWindowLayout& layout) {
+    QRect span;
+    for (const Control& control : layout.faced)
+        if (isSwappedFunctionKey(control)) span = span.united(control.rect);
+    // The buttons tile the whole room, so no part of F1..F4 on the window's
+    // background shows between them; the caps are drawn inset.
+    constexpr int kCount = 6;
+    std::vector<Control> keys;
+    for (int i = 0; i < kCount; ++i) {
+        const int left = span.x() + span.width() * i / kCount;
+        const int right = span.x() + span.width() * (i + 1) / kCount;
+        keys.push_back({"FUNC_D" + std::to_string(i + 1), QRect(left, span.y(), right - left, span.height()),
+                        FaceStyle::KeyCap, QString("D%1").arg(i + 1)});
+    }
+    return keys;
+}
+
+MainWindowLayout flippedMainWindowLayout(const MainWindowLayout& layout) {
+    MainWindowLayout flipped = layout;
+    std::erase_if(flipped.faced, isSwappedFunctionKey);
+    for (Control& key : extraKeyControls(layout)) {
+        key.rect.adjust(kKeyGap / 2, 0, -kKeyGap / 2, 0);
+        flipped.faced.push_back(std::move(key));
+    }
+    return flipped;
 }
 
 WindowLayout compositeDialogLayout() {

@@ -75,6 +75,13 @@ struct MainWindowLayout : WindowLayout {
 };
 
 MainWindowLayout mainWindowLayout();
+
+// The extra keys D1..D6 ("FUNC_D1".."FUNC_D6"), which Flip mode 1 shows in
+// place of F1..F4: six caps sharing the room of those four.
+std::vector<Control> extraKeyControls(const MainWindowLayout& layout);
+
+// The main window as Flip mode 1 draws it: D1..D6 where F1..F4 are.
+MainWindowLayout flippedMainWindowLayout(const MainWindowLayout& layout);
 WindowLayout compositeDialogLayout();
 WindowLayout profileDialogLayout();
 

@@ -177,7 +177,16 @@ void writeMainWindowSkin(const OutputFolder& out, const MainWindowLayout& layout
                         {"main_disable.jpg", PictureState::Disabled},
                         {"main_color0.jpg", PictureState::ColourOff},
                         {"main_color1.jpg", PictureState::ColourOn}});
+    // Flip mode 1 shows D1..D6 where F1..F4 are; their faces come from
+    // pictures of their own, so neither set paints over the other.
+    writeStatePictures(out, flippedMainWindowLayout(layout), PictureSet::Main,
+                       {{"flip_normal.jpg", PictureState::Normal},
+                        {"flip_over.jpg", PictureState::Over},
+                        {"flip_down.jpg", PictureState::Down},
+                        {"flip_disable.jpg", PictureState::Disabled}});
     IniText ini = skinFile("main", layout, "https://quillmar.invalid/");
+    ini.section("BUTTONINFO");
+    for (const Control& key : extraKeyControls(layout)) ini.value(key.key, rectValue(key.rect));
     writeArrows(out, ini, layout);
     writeLightingTexts(ini);
     out.writeText("Skins/Main.ini", ini.text());

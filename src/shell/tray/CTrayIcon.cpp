@@ -51,6 +51,9 @@ CTrayIcon::CTrayIcon(const text::Texts& texts, std::filesystem::path skinFolder,
     bold.setBold(true);
     open->setFont(bold);
     menu_->setDefaultAction(open);
+    // Trays that read the menu over D-Bus may never announce its showing, so
+    // the items get their texts now as well as each time the menu opens.
+    refreshMenuTexts();
     connect(menu_.get(), &QMenu::aboutToShow, this, &CTrayIcon::refreshMenuTexts);
     tray_->setContextMenu(menu_.get());
     connect(tray_.get(), &QSystemTrayIcon::activated, this, &CTrayIcon::onActivated);
@@ -87,10 +90,7 @@ void CTrayIcon::RemoveTrayIcon() {
     present_ = false;
 }
 
-QMenu& CTrayIcon::menu() {
-    refreshMenuTexts();
-    return *menu_;
-}
+QMenu& CTrayIcon::menu() { return *menu_; }
 
 void CTrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason) {
     if (reason == QSystemTrayIcon::DoubleClick) emit commandChosen(kCommandOpen);

@@ -22,8 +22,13 @@ int verticalFlags(unsigned textFormat) {
     return Qt::AlignTop;
 }
 
+// The skin's face first; the font the package recommends for Chinese
+// captions after it, so a face without Chinese glyphs never shows boxes.
+constexpr const char* kChineseFallbackFamily = "WenQuanYi Micro Hei";
+
 QFont captionFont(const CaptionStyle& style) {
-    QFont font(style.fontFace);
+    QFont font;
+    font.setFamilies({style.fontFace, QString::fromLatin1(kChineseFallbackFamily)});
     font.setPointSize(style.pointSize > 0 ? style.pointSize : 1);
     font.setBold(style.bold);
     return font;

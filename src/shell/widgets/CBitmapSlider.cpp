@@ -16,8 +16,8 @@ namespace quillmar::shell {
 
 namespace {
 
-// One notch forward of a mouse wheel.
-constexpr std::uint16_t kWheelNotch = 120;
+// One notch of a mouse wheel.
+constexpr int kWheelNotch = 120;
 
 }  // namespace
 
@@ -112,14 +112,14 @@ void CBitmapSlider::keyPressEvent(QKeyEvent* event) {
 }
 
 void CBitmapSlider::wheelEvent(QWheelEvent* event) {
-    // Read as the unsigned 16-bit delta of the wheel message: every backward
-    // roll is above one forward notch.
-    const auto delta = static_cast<std::uint16_t>(event->angleDelta().y());
-    if (delta == kWheelNotch) {
-        stepBy(-1);
-    } else if (delta > kWheelNotch) {
-        stepBy(1);
-    }
+    // Touchpads send many small deltas: they add up to whole notches, and a
+    // turn of direction starts afresh. A notch forward steps back by one.
+    const int delta = event->angleDelta().y();
+    if ((delta > 0 && wheelRemainder_ < 0) || (delta < 0 && wheelRemainder_ > 0)) wheelRemainder_ = 0;
+    wheelRemainder_ += delta;
+    const int notches = wheelRemainder_ / kWheelNotch;
+    wheelRemainder_ -= notches * kWheelNotch;
+    if (notches != 0) stepBy(-notches);
     event->accept();
 }
 

@@ -66,6 +66,7 @@ private:
     int pageSize_ = 10;
     bool vertical_ = false;
     bool pressed_ = false;
+    int wheelRemainder_ = 0;  // wheel delta short of a whole notch
     QPixmap channel_;
 };
 

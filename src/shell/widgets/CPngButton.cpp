@@ -74,6 +74,19 @@ void CPngButton::setToolTipText(const QString& text) { setToolTip(text); }
 
 void CPngButton::setDrawCallback(DrawCallback callback) { drawCallback_ = std::move(callback); }
 
+namespace {
+
+// Greys a key the keyboard cannot take out, whatever face the skin gives it.
+const QColor kUnassignableShade(0, 0, 0, 150);
+
+}  // namespace
+
+void CPngButton::setUnassignable(bool unassignable) {
+    if (unassignable_ == unassignable) return;
+    unassignable_ = unassignable;
+    update();
+}
+
 CPngButton::Face CPngButton::currentFace() const {
     if (!isEnabled()) return Face::Disabled;
     if (colourKeyMode_) return colourKeyFlag_ ? Face::ColourKeyOn : Face::ColourKeyOff;
@@ -109,6 +122,7 @@ void CPngButton::paintEvent(QPaintEvent*) {
         const QPixmap& surface = surfaceFor(currentFace());
         painter.drawPixmap(rect(), surface, faceSourceRect());
         usedNormal = !surface.isNull() && surface.cacheKey() == surfaces_.normal.cacheKey();
+        if (unassignable_ && !colourKeyMode_) painter.fillRect(rect(), kUnassignableShade);
     }
     if (captionVisible_ && !text().isEmpty()) drawCaption(painter, rect(), text(), captionStyle_);
     painter.end();

@@ -43,6 +43,11 @@ public:
     bool colourKeyMode() const { return colourKeyMode_; }
 
     void setSelected(bool selected, bool redraw = true);
+
+    // A key the keyboard cannot take is drawn greyed out outside the
+    // colour-key mode, yet still takes clicks (its light can be painted).
+    void setUnassignable(bool unassignable);
+    bool isUnassignable() const { return unassignable_; }
     bool isSelected() const { return selected_; }
 
     // percent is kept within 0..100; it does not change the drawing.
@@ -84,6 +89,7 @@ private:
     bool colourKeyFlag_ = false;
     bool colourKeyMode_ = false;
     bool selected_ = false;
+    bool unassignable_ = false;
     bool over_ = false;
     bool outlineOn_ = false;
     lighting::ColourValue outlineColour_ = 0;

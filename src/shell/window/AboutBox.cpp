@@ -31,10 +31,16 @@ AboutBox::AboutBox(const text::Texts& texts, const QString& link, QWidget* paren
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
+    // The two text fields are read from the language file each time the box
+    // is shown; the version goes with the caption.
+    const QString version = toQString(texts.text("MAIN_BUTTON_KORVEL_VER", u""));
+    if (!version.trimmed().isEmpty()) setWindowTitle(caption + QLatin1Char(' ') + version);
+    auto* about = addLabel(*this, kNameLabel, toQString(texts.text("GUANYU_JIESHAO", u"")));
+    about->setWordWrap(true);
     auto* layout = new QGridLayout(this);
     layout->addWidget(icon, 0, 0, 3, 1, Qt::AlignTop);
-    layout->addWidget(addLabel(*this, kNameLabel, caption), 0, 1);
-    layout->addWidget(addLabel(*this, kVersionLabel, toQString(texts.text("MAIN_BUTTON_KORVEL_VER", u""))), 1, 1);
+    layout->addWidget(about, 0, 1);
+    layout->addWidget(addLabel(*this, kVersionLabel, toQString(texts.text("GUANYU_BANQUAN", u""))), 1, 1);
     layout->addWidget(linkLabel, 2, 1);
     layout->addWidget(buttons, 3, 0, 1, 2);
 }

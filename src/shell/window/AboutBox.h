@@ -6,8 +6,9 @@
 
 namespace quillmar::shell {
 
-// The About window: the program's icon, name and version, and the web
-// address as a link. Modeless; it deletes itself when closed.
+// The About window: the program's icon, the language file's description
+// (GUANYU_JIESHAO) and copyright (GUANYU_BANQUAN) texts, and the web address
+// as a link; the caption and version are its title. Modeless; it deletes itself when closed.
 class AboutBox final : public QDialog {
     Q_OBJECT
 public:

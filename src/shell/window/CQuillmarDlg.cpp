@@ -27,6 +27,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <iostream>
+
 namespace quillmar::shell {
 
 using namespace main_window;
@@ -38,7 +40,7 @@ CQuillmarDlg::CQuillmarDlg(MainWindowSetup setup)
       ownPrompt_(std::make_unique<QtPrompt>(this)),
       prompt_(std::make_unique<WindowThreadPrompt>(
           [this](const std::function<void()>& work) { runOnWindowThread(work); }, *ownPrompt_)),
-      ownFileChooser_(std::make_unique<QtFileChooser>(this)),
+      ownFileChooser_(std::make_unique<QtFileChooser>(this, setup_.userFolder, texts_)),
       fileChooser_(ownFileChooser_.get()) {
     setWindowTitle(toQString(texts_.text("MAIN_CAPTION", u"Gaming Keyboard Settings")));
     qApp->installEventFilter(this);
@@ -85,7 +87,14 @@ bool CQuillmarDlg::loadSkin() {
     ApplyWindowSkin(*this, skinFile);
     surfaces_ = std::make_unique<SkinSurfaces>(setup_.programDirectory, size());
     const auto pictures = requiredMainPictures();
-    if (!surfaces_->load(pictures)) return false;
+    if (!surfaces_->load(pictures)) {
+        // The program still ends quietly; this line lets a broken install be told apart.
+        std::cerr << "quillmar: cannot read the skin picture "
+                  << (setup_.programDirectory / surfaces_->failedPicture()).string() << '\n';
+        return false;
+    }
+    const auto extraKeys = extraKeyPictures();
+    surfaces_->load(extraKeys);
     for (int frame = 1; frame <= kBusyIndicatorFrames; ++frame) {
         const auto file = skinFolder / ("jdt" + std::to_string(frame) + ".bmp");
         busyFrames_.emplace_back(QString::fromStdString(file.string()));

@@ -20,6 +20,7 @@
 
 #include <QPixmap>
 #include <QPointer>
+#include <QUrl>
 #include <QWidget>
 
 #include <atomic>
@@ -68,6 +69,10 @@ public:
     void setFileChooser(FileChooser& chooser);
     void setCompositeOpener(CompositeOpener opener) { compositeOpener_ = std::move(opener); }
     void setProfileDialog(ProfileDialogHooks& dialog) { profileDialog_ = &dialog; }
+    // Hands the help page and the web address to a browser; false when none
+    // could be started. Tests answer it.
+    using DocumentOpener = std::function<bool(const QUrl&)>;
+    void setDocumentOpener(DocumentOpener opener) { documentOpener_ = std::move(opener); }
     void setLightingPanel(LightingPanelHooks& panel) { lightingPanel_ = &panel; }
 
     // Whether a keyboard is plugged in that this user may not open; none unless given.
@@ -207,6 +212,9 @@ private:
     void placeControls();
     void refreshWindowTexts();
     void applyFlipMode();
+    // Whether the keyboard has a position for a layout key button's key (see
+    // keyboard::hasKeyPosition); every other button counts as assignable.
+    bool isAssignable(int buttonId) const;
     void showKeyButton(int buttonId, const keyboard::KeyDescription& description);
     void showColourKeyFlags();
     void toggleColourKeyFlag(int buttonId);
@@ -217,7 +225,7 @@ private:
     void shutdown();
     void beginShutdown();
     void stopTimer(int timerId);
-    void openDocument(const QString& url);
+    void openDocument(const QUrl& url);
     keyboard::GKeyBank bank() const;
     keyboard::ProfileAssignments profileRecords(int profile);
     keyboard::MacroNameLookup macroNames() const;
@@ -233,6 +241,7 @@ private:
 
     MainWindowSetup setup_;
     const text::Texts& texts_;
+    DocumentOpener documentOpener_;
     std::unique_ptr<platform::Prompt> ownPrompt_;
     std::function<bool()> presentButClosed_;
     std::unique_ptr<WindowThreadPrompt> prompt_;  // what every part of the program is told through

@@ -8,12 +8,15 @@
 #include "device/WindowMessages.h"
 #include "keyboard/KeyButtons.h"
 #include "keyboard/KeyDescription.h"
+#include "keyboard/KeyName.h"
+#include "keyboard/KeyPositions.h"
 #include "keyboard/LayoutKeyList.h"
 #include "lighting/EffectTable.h"
 #include "text/IniFile.h"
 #include "profiles/KeyboardReadback.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/ProfileFileTransfer.h"
+#include "text/SlotText.h"
 #include "profiles/UserFolder.h"
 #include "shell/skin/SkinPlacement.h"
 #include "shell/skin/SkinSurfaces.h"
@@ -176,6 +179,10 @@ void CQuillmarDlg::onKeyButton(int buttonId) {
         toggleColourKeyFlag(buttonId);
         return;
     }
+    if (!gKey && !isAssignable(buttonId)) {
+        prompt_->showMessage(text::slotText(texts_, text::TextSlot::KEY_NOT_ASSIGNABLE));
+        return;
+    }
     openCompositeDialog({*slot, buttonId, buttonId == keyboard::kG9ButtonId});
 }
 
@@ -199,16 +206,23 @@ platform::Prompt& CQuillmarDlg::prompt() { return *prompt_; }
 void CQuillmarDlg::OnApply(int) { runApply(); }
 
 void CQuillmarDlg::OnLink(int) {
-    openDocument(webAddress());
+    openDocument(QUrl(webAddress()));
 }
 
 void CQuillmarDlg::OnHelp(int) {
-    openDocument(QUrl::fromLocalFile(QString::fromStdString((setup_.programDirectory / "Help" / "index.html").string()))
-                     .toString());
+    openDocument(QUrl::fromLocalFile(QString::fromStdString((setup_.programDirectory / "Help" / "index.html").string())));
 }
 
-void CQuillmarDlg::openDocument(const QString& url) {
-    if (!url.isEmpty()) QDesktopServices::openUrl(QUrl(url));
+// Without a browser the user is told where the page is, so a click is never
+// silently lost.
+void CQuillmarDlg::openDocument(const QUrl& url) {
+    if (url.isEmpty()) return;
+    const bool opened = documentOpener_ ? documentOpener_(url) : QDesktopServices::openUrl(url);
+    if (opened) return;
+    const QString where = url.isLocalFile() ? url.toLocalFile() : url.toString();
+    std::u16string message = text::slotText(texts_, text::TextSlot::HELP_PAGE_AT);
+    if (const auto at = message.find(u"%s"); at != std::u16string::npos) message.replace(at, 2, where.toStdU16String());
+    prompt_->showMessage(message);
 }
 
 void CQuillmarDlg::OnMinimise(int) {
@@ -442,12 +456,24 @@ void CQuillmarDlg::refreshKeyButtons(int profile) {
         showKeyButton(keyboard::kGKeyList[n - 1],
                       keyboard::describeGKey(static_cast<int>(n), records[static_cast<std::size_t>(slot)], texts_, names));
     }
+    const std::u16string notAssignable = text::slotText(texts_, text::TextSlot::KEY_NOT_ASSIGNABLE);
     for (const keyboard::LayoutKey& key : keyboard::kLayoutKeyList) {
         const int slot = keyboard::slotOfButton(key.buttonId, bank()).value_or(0);
-        showKeyButton(key.buttonId, keyboard::describeKey(key.keyCode, records[static_cast<std::size_t>(slot)], texts_, names));
+        keyboard::KeyDescription description =
+            keyboard::describeKey(key.keyCode, records[static_cast<std::size_t>(slot)], texts_, names);
+        const bool assignable = isAssignable(key.buttonId);
+        if (!assignable) description.tooltip = keyboard::keyName(key.keyCode, texts_) + u"\n" + notAssignable;
+        showKeyButton(key.buttonId, description);
+        if (CPngButton* shown = button(key.buttonId)) shown->setUnassignable(!assignable);
     }
     showColourKeyFlags();
     applyFlipMode();
+}
+
+bool CQuillmarDlg::isAssignable(int buttonId) const {
+    const auto position = keyboard::layoutPositionOfButton(buttonId);
+    if (!position || !link_) return true;
+    return keyboard::hasKeyPosition(keyboard::kLayoutKeyList[*position].keyCode, link_->presence().defaultKeyTable());
 }
 
 void CQuillmarDlg::refreshBankKeys() {
@@ -506,8 +532,13 @@ void CQuillmarDlg::selectProfileButton(int profile) {
 
 void CQuillmarDlg::applyFlipMode() {
     const bool flip = readFlipMode(setup_.settings);
-    for (const ButtonEnabling& state : flipButtonStates(flip))
-        if (CPngButton* key = button(state.buttonId)) key->setEnabled(state.enabled);
+    // F1..F4 and D1..D6 share their place: only the set in use is shown.
+    for (const ButtonEnabling& state : flipButtonStates(flip)) {
+        if (CPngButton* key = button(state.buttonId)) {
+            key->setEnabled(state.enabled);
+            key->setVisible(state.enabled);
+        }
+    }
     button(kFlip0)->setSelected(flip);
     for (const ArrowControl& arrow : flipArrows()) {
         PlaceWithImageKey(*button(arrow.id), mainSkinFile(), kButtonSection, arrow.skinKey, kArrowSection,

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QString>
+
 #include <filesystem>
 #include <optional>
+
+#include "text/Texts.h"
 
 class QWidget;
 
@@ -21,10 +25,19 @@ public:
     virtual std::optional<std::filesystem::path> chooseProfileFileToLoad(const std::filesystem::path&) { return {}; }
 };
 
+// How the dialogs open: in the per-user folder, with no name filled in, and
+// the filter for configuration files first, then all files.
+struct FileDialogSetup {
+    QString folder;
+    QString filter;
+};
+FileDialogSetup fileDialogSetup(const std::filesystem::path& userFolder, const text::Texts& texts);
+
 // The platform's file dialogs for configuration files ("*.kbp").
 class QtFileChooser final : public FileChooser {
 public:
-    explicit QtFileChooser(QWidget* parent) : parent_(parent) {}
+    QtFileChooser(QWidget* parent, const std::filesystem::path& userFolder, const text::Texts& texts)
+        : parent_(parent), userFolder_(userFolder), texts_(texts) {}
     std::optional<std::filesystem::path> chooseFileToImport() override;
     std::optional<std::filesystem::path> chooseFileToExport() override;
     std::optional<std::filesystem::path> chooseNewProfileFile(const std::filesystem::path& initial) override;
@@ -32,6 +45,8 @@ public:
 
 private:
     QWidget* parent_;
+    std::filesystem::path userFolder_;
+    const text::Texts& texts_;
 };
 
 }  // namespace quillmar::shell

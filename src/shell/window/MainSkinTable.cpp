@@ -11,6 +11,10 @@ constexpr const char* kNormal = "Skins/main_normal.jpg";
 constexpr const char* kOver = "Skins/main_over.jpg";
 constexpr const char* kDown = "Skins/main_down.jpg";
 constexpr const char* kDisable = "Skins/main_disable.jpg";
+constexpr const char* kFlipNormal = "Skins/flip_normal.jpg";
+constexpr const char* kFlipOver = "Skins/flip_over.jpg";
+constexpr const char* kFlipDown = "Skins/flip_down.jpg";
+constexpr const char* kFlipDisable = "Skins/flip_disable.jpg";
 
 struct NamedControl {
     int id;
@@ -80,6 +84,7 @@ std::array<std::string, 5> picturesOf(FaceSet faces) {
     case FaceSet::Light: return {kNormal, kNormal, kNormal, kNormal, kOver};
     case FaceSet::Version: return {kNormal, kNormal, kNormal, kNormal, kNormal};
     case FaceSet::Key: return {kNormal, kOver, kDown, kNormal, kDisable};
+    case FaceSet::ExtraKey: return {kFlipNormal, kFlipOver, kFlipDown, kFlipNormal, kFlipDisable};
     }
     return {kNormal, kNormal, kNormal, kNormal, kNormal};
 }
@@ -97,8 +102,12 @@ std::vector<SkinnedControl> mainSkinnedControls() {
     for (int buttonId : keyboard::kGKeyList) addKey(buttonId);
     for (const keyboard::LayoutKey& key : keyboard::kLayoutKeyList) addKey(key.buttonId);
     controls.push_back({kFn, "KEY_FN", FaceSet::Selectable});
+    for (int i = 0; i < kExtraKeyCount; ++i)
+        controls.push_back({kFirstExtraKey + i, "FUNC_D" + std::to_string(i + 1), FaceSet::ExtraKey});
     return controls;
 }
+
+std::vector<std::string_view> extraKeyPictures() { return {kFlipNormal, kFlipOver, kFlipDown, kFlipDisable}; }
 
 std::vector<PlacedControl> lightingPanelControls() {
     return {std::begin(kLightingPanel), std::end(kLightingPanel)};

@@ -18,6 +18,7 @@ enum class FaceSet {
     Light,       // Caps, Num, Scroll, AB: lit when selected
     Version,     // always the plain picture
     Key,         // G-keys and key buttons: selected is the assigned look
+    ExtraKey,    // D1..D6, from the pictures of Flip mode 1
 };
 
 struct SkinnedControl {
@@ -33,8 +34,12 @@ std::array<std::string, 5> picturesOf(FaceSet faces);
 // The pictures the window cannot start without.
 std::vector<std::string_view> requiredMainPictures();
 
+// The pictures of D1..D6; without them those keys stay blank.
+std::vector<std::string_view> extraKeyPictures();
+
 // Every skinned control of the main window with its skin key: the window's
-// own buttons, the nine G-keys, the 105 key buttons in layout order and Fn.
+// own buttons, the nine G-keys, the 105 key buttons in layout order, Fn and
+// D1..D6.
 std::vector<SkinnedControl> mainSkinnedControls();
 
 // Controls of the lighting panel, placed by their skin key without faces.

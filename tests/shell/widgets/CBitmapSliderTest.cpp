@@ -67,10 +67,10 @@ protected:
         QApplication::sendEvent(&slider, &event);
     }
 
-    void wheel(int delta) {
+    void wheel(int delta, CBitmapSlider* target = nullptr) {
         QWheelEvent event(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, delta), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(&slider, &event);
+        QApplication::sendEvent(target ? target : &slider, &event);
     }
 
     static RecordingWindow::Message moved(int position) {
@@ -149,19 +149,27 @@ TEST_F(CBitmapSliderTest, KeysStepPageAndJump) {
     EXPECT_TRUE(window.received().empty());
 }
 
-TEST_F(CBitmapSliderTest, WheelReadsTheDeltaAsUnsigned) {
+// Deltas add up to notches (120), as high-resolution touchpads send them in
+// small pieces; a notch forward steps back.
+TEST_F(CBitmapSliderTest, WheelDeltasAddUpToWholeNotches) {
     const struct {
-        int delta;
+        std::vector<int> deltas;
         int position;
-        bool notice;
+        std::size_t notices;
     } cases[] = {
-        {120, 1, true}, {-120, 3, true}, {240, 3, true}, {60, 2, false}, {0, 2, false},
+        {{120}, 1, 1},          {{-120}, 3, 1},          {{240}, 0, 1},         {{60}, 2, 0},
+        {{60, 60}, 1, 1},       {{-30, -30, -30}, 2, 0}, {{-40, -40, -40}, 3, 1}, {{100, -100}, 2, 0},
+        {{-15, -15, -15, -15, -15, -15, -15, -15, -15, -15, -15, -15, -15, -15, -15, -15}, 4, 2},
+        {{0}, 2, 0},
     };
     for (const auto& c : cases) {
-        slider.setPosition(2);
-        wheel(c.delta);
-        EXPECT_EQ(slider.position(), c.position) << c.delta;
-        EXPECT_EQ(window.received().size(), c.notice ? 1u : 0u) << c.delta;
+        CBitmapSlider fresh(kSliderId, &window);
+        fresh.setGeometry(0, 0, 100, 24);
+        fresh.setRange(0, 4);
+        fresh.setPosition(2);
+        for (const int delta : c.deltas) wheel(delta, &fresh);
+        EXPECT_EQ(fresh.position(), c.position) << ::testing::PrintToString(c.deltas);
+        EXPECT_EQ(window.received().size(), c.notices) << ::testing::PrintToString(c.deltas);
     }
 }
 
