@@ -35,7 +35,7 @@ TEST_F(QuillmarctlTest, MacroUsageErrorsChangeNothing) {
     for (const char* arguments : cases) {
         const RunResult result = run(std::string("--device sim ") + arguments);
         EXPECT_EQ(result.exitCode, 2) << arguments;
-        EXPECT_NE(result.err.find("usage:"), std::string::npos) << arguments;
+        EXPECT_NE(result.err.find("(see quillmarctl --help)"), std::string::npos) << arguments;
     }
     EXPECT_EQ(run("--device sim macro list").out, "1: Kept (loop 1, 1 actions)\n");
     EXPECT_EQ(run("--device sim macro list", "QUILLMAR_SIM_UNPLUGGED=1").exitCode, 1);
@@ -74,7 +74,7 @@ TEST_F(QuillmarctlTest, TheHundredAndFirstMacroIsRefused) {
 
     const RunResult refused = run("--device sim macro add One +A:0");
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_EQ(refused.err, "quillmarctl: The maximum number of macro: 100\n");
+    EXPECT_EQ(refused.err, "quillmarctl: You can have at most 100 macros.\n");
 }
 
 }  // namespace

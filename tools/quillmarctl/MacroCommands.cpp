@@ -87,7 +87,7 @@ std::optional<int> takeMacroId(const std::string& text) {
 
 int listMacros(const Invocation& invocation, const std::vector<std::string>& arguments, std::ostream& out,
                std::ostream& err) {
-    if (!arguments.empty()) return badUsage(err);
+    if (!arguments.empty()) return wrongArguments(err, "macro list", "no arguments");
     auto keyboard = ConfiguredKeyboard::open(invocation, err);
     if (!keyboard) return kExitKeyboardError;
     const auto held = keyboard->working().lock();
@@ -97,7 +97,7 @@ int listMacros(const Invocation& invocation, const std::vector<std::string>& arg
 
 int showMacro(const Invocation& invocation, const std::vector<std::string>& arguments, std::ostream& out,
               std::ostream& err) {
-    if (arguments.size() != 1) return badUsage(err);
+    if (arguments.size() != 1) return wrongArguments(err, "macro show", "one macro id");
     const auto id = takeMacroId(arguments[0]);
     if (!id) return badUsage(err, "a macro id is 1 to 100");
     auto keyboard = ConfiguredKeyboard::open(invocation, err);
@@ -125,7 +125,7 @@ int addMacro(const Invocation& invocation, std::vector<std::string> arguments, s
         if (!parsed) return badUsage(err, "the loop count is 1 to 255");
         loopCount = *parsed;
     }
-    if (arguments.size() < 2 || arguments[0].empty()) return badUsage(err);
+    if (arguments.size() < 2 || arguments[0].empty()) return wrongArguments(err, "macro add", "a name and at least one step");
     std::vector<config::MacroAction> actions;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const ParsedStep step = parseMacroStep(arguments[i]);
@@ -160,7 +160,7 @@ int addMacro(const Invocation& invocation, std::vector<std::string> arguments, s
 int deleteMacro(const Invocation& invocation, std::vector<std::string> arguments, std::ostream& err) {
     const bool force = !arguments.empty() && arguments[0] == "--force";
     if (force) arguments.erase(arguments.begin());
-    if (arguments.size() != 1) return badUsage(err);
+    if (arguments.size() != 1) return wrongArguments(err, "macro delete", "one macro id");
     const auto id = takeMacroId(arguments[0]);
     if (!id) return badUsage(err, "a macro id is 1 to 100");
     auto keyboard = ConfiguredKeyboard::open(invocation, err);
@@ -180,7 +180,7 @@ int deleteMacro(const Invocation& invocation, std::vector<std::string> arguments
 }  // namespace
 
 int runMacro(const Invocation& invocation, std::ostream& out, std::ostream& err) {
-    if (invocation.arguments.empty()) return badUsage(err);
+    if (invocation.arguments.empty()) return badUsage(err, "macro takes list, show, add or delete");
     const std::string& action = invocation.arguments[0];
     std::vector<std::string> rest(invocation.arguments.begin() + 1, invocation.arguments.end());
     if (action == "list") return listMacros(invocation, rest, out, err);
