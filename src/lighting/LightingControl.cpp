@@ -73,6 +73,8 @@ int LightingControl::RestoreLightingDefaults() {
     return write(editDefaults(state_));
 }
 
+int LightingControl::WriteDefaultRecord() { return write(editDefaults(state_)); }
+
 bool LightingControl::setPanelOpen(bool open) {
     state_.panelOpen = open;
     return panelSetting_.setLightingPanelOpen(open);
