@@ -111,6 +111,11 @@ LightingPanelWindow::LightingPanelWindow(LightingPanelSetup setup, lighting::Lig
                 renameScheme(text);
         });
     }
+    // A key's face covers it whole: the window's skin under it need not be
+    // drawn again each time the preview recolours it.
+    for (int id : lighting::LightingPreview::previewButtons()) {
+        if (CPngButton* key = setup_.button(id)) key->setAttribute(Qt::WA_OpaquePaintEvent);
+    }
     showTexts();
     show();
 }
@@ -120,6 +125,8 @@ lighting::LightingPanel::LookSink LightingPanelWindow::sink() {
 }
 
 void LightingPanelWindow::applyLooks(std::span<const lighting::ButtonLook> looks) {
+    QRect changed;
+    QWidget* window = nullptr;
     for (const lighting::ButtonLook& look : looks) {
         CPngButton* key = setup_.button(look.buttonId);
         if (!key) continue;
@@ -127,7 +134,12 @@ void LightingPanelWindow::applyLooks(std::span<const lighting::ButtonLook> looks
             continue;
         key->setOutline(look.look.colour, 100, look.look.coloured);
         if (!look.look.coloured) key->setDown(false);
+        changed |= key->geometry();
+        window = key->parentWidget();
     }
+    // One rectangle around the changed keys reaches the screen in one piece,
+    // where a hundred small ones would each cost a transfer of their own.
+    if (window && looks.size() > 1) window->update(changed);
 }
 
 // ---- Notices -------------------------------------------------------------------
