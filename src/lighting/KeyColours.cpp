@@ -110,6 +110,12 @@ void KeyColours::loadSchemeNames(int profile) {
 
 int KeyColours::ApplyColourScheme(int profile) {
     if (!LightingBlock::validProfile(profile)) return kNothingToDo;
+    loadColourScheme(profile);
+    return UploadKeyColours(profile);
+}
+
+void KeyColours::loadColourScheme(int profile) {
+    if (!LightingBlock::validProfile(profile)) return;
     const auto document = profiles::IniDocument::load(fileOf(profile));
     const auto read = [&document](std::string_view section, std::string_view key, std::string_view fallback) {
         return document ? document->read(section, key, fallback) : std::string(fallback);
@@ -122,7 +128,6 @@ int KeyColours::ApplyColourScheme(int profile) {
                  parseColour(read(section, kPaintColourKey, kColourDefault))};
     for (int position : litPositions())
         setKey(profile, position, parseKeyColour(read(section, std::to_string(position), kKeyColourDefault)));
-    return UploadKeyColours(profile);
 }
 
 int KeyColours::UploadKeyColours(int profile) {
@@ -142,10 +147,14 @@ int KeyColours::UploadKeyColours(int profile) {
 }
 
 std::optional<ButtonLook> KeyColours::PaintKey(int profile, int buttonId) {
+    const bool eraser = tool() == PaintTool::Eraser;
+    return SetKeyColour(profile, buttonId, {eraser ? settings_.baseColour : settings_.paintColour, eraser});
+}
+
+std::optional<ButtonLook> KeyColours::SetKeyColour(int profile, int buttonId, profiles::KeyColour colour) {
     const std::optional<int> position = keyboard::lightingPositionOf(buttonId);
     if (!position || !LightingBlock::validProfile(profile)) return std::nullopt;
-    const bool eraser = tool() == PaintTool::Eraser;
-    const profiles::KeyColour colour{eraser ? settings_.baseColour : settings_.paintColour, eraser};
+    colour.colour &= 0xFFFFFF;
     commands_.BeginUpdate();
     commands_.WriteKeyColours(profile, *position, rgbBytes(colour.colour));
     commands_.EndUpdate();

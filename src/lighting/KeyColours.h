@@ -38,6 +38,8 @@ public:
     // Loads the profile's current scheme (names, tools, every key's colour
     // and flag) from its file, then sends every colour to the keyboard.
     int ApplyColourScheme(int profile);
+    // The same without sending anything.
+    void loadColourScheme(int profile);
     // Eight WriteKeyColours of 18 positions in one bracket; the last chunk
     // carries zeros for positions 126 to 143.
     int UploadKeyColours(int profile);
@@ -45,6 +47,8 @@ public:
     // The brush or the eraser on one key: its colour goes to the keyboard, to
     // the table and to the scheme file. Nothing for a button without a light.
     std::optional<ButtonLook> PaintKey(int profile, int buttonId);
+    // One key given a colour and flag, as the brush or the eraser does.
+    std::optional<ButtonLook> SetKeyColour(int profile, int buttonId, profiles::KeyColour colour);
     // Every key following the base colour takes the new colour; one upload,
     // one file write. Nothing when the colour is the current one.
     std::vector<ButtonLook> ChangeBaseColour(int profile, ColourValue colour);

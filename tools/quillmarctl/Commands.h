@@ -16,5 +16,8 @@ int runDefault(const Invocation& invocation, std::ostream& out, std::ostream& er
 int runRemap(const Invocation& invocation, std::ostream& out, std::ostream& err);
 int runLighting(const Invocation& invocation, std::ostream& out, std::ostream& err);
 int runRate(const Invocation& invocation, std::ostream& out, std::ostream& err);
+int runKeyColour(const Invocation& invocation, std::ostream& out, std::ostream& err);
+int runBaseColour(const Invocation& invocation, std::ostream& out, std::ostream& err);
+int runScheme(const Invocation& invocation, std::ostream& out, std::ostream& err);
 
 }  // namespace quillmar::ctl

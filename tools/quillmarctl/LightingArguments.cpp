@@ -86,4 +86,6 @@ std::optional<LightingSetting> parseLightingSetting(std::string_view text) {
     return std::nullopt;
 }
 
+std::optional<int> parseRgbColour(std::string_view text) { return parseColour(text); }
+
 }  // namespace quillmar::ctl

@@ -17,4 +17,7 @@ struct LightingSetting {
 // colour=RRGGBB, multicolour=0|1, fixed=0-3; nothing for anything else.
 std::optional<LightingSetting> parseLightingSetting(std::string_view text);
 
+// "RRGGBB" in hex as a colour value (red in the low byte).
+std::optional<int> parseRgbColour(std::string_view text);
+
 }  // namespace quillmar::ctl

@@ -28,6 +28,7 @@ const std::map<std::string, CommandFunction>& commandTable() {
         {"default", runDefault}, {"doctor", runDoctorCommand}, {"export", runExport},
         {"import", runImport},   {"info", runInfo},           {"lighting", runLighting},
         {"profile", runProfile}, {"rate", runRate},           {"remap", runRemap},
+        {"keycolour", runKeyColour}, {"basecolour", runBaseColour}, {"scheme", runScheme},
     };
     return table;
 }
