@@ -100,7 +100,7 @@ QWidget* LightingPanelWindow::createControl(int id, QWidget* parent) {
 LightingPanelWindow::LightingPanelWindow(LightingPanelSetup setup, lighting::LightingControl& control,
                                          lighting::KeyColours& keyColours)
     : setup_(std::move(setup)), panel_(control, keyColours, preview_) {
-    const QString otherText = toQString(setup_.texts.text("MAIN_COLOR_OTHER", u"Other..."));
+    const QString otherText = toQString(setup_.texts.text("MAIN_COLOR_OTHER", u"Other…"));
     for (int id : kColourButtons) {
         if (auto* button = qobject_cast<CColourPickerButton*>(setup_.control(id))) button->setOtherText(otherText);
     }
