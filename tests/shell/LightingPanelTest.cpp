@@ -280,5 +280,30 @@ TEST_F(LightingPanelTest, ThePreviewColoursTheKeysWhileThePanelIsOpen) {
     EXPECT_FALSE(button(kButtonA).hasOutline());
 }
 
+TEST_F(LightingPanelTest, TheFirstArrivalMakesTheFolderWithTheColourFiles) {
+    std::filesystem::remove_all(userFolder());
+    startWindow(true);
+    for (int n = 0; n < 4; ++n)
+        EXPECT_TRUE(std::filesystem::exists(userFolder() / ("UserDengColor_" + std::to_string(n) + ".userd"))) << n;
+    EXPECT_EQ(profiles::readIniString(userFolder() / "ktvl.ini", "KEYCOLOR", "usermodeCheck", "0"), "1");
+    EXPECT_EQ(qobject_cast<QComboBox*>(window->control(1198))->itemText(0).toStdString(),
+              profiles::readIniString(programDirectory() / "Skins" / "UserDengColor_3.userd", "MODENAME", "0", ""));
+}
+
+TEST_F(LightingPanelTest, AnEffectTheProgramDoesNotKnowKeepsTheListToChooseAnother) {
+    if (!keyboard().started()) {
+        ASSERT_GT(Init(0), 0);
+    }
+    keyboard().writeMemory(sim::SimArea::DeviceInfo, 12 + 18, std::vector<std::uint8_t>{19});
+    startWindow(true);
+    openPanel();
+    chooseEffect(19);
+    EXPECT_TRUE(takeRequests().empty());
+    EXPECT_TRUE(visible(kEffectList));
+    EXPECT_FALSE(visible(1178));
+    chooseEffect(4);
+    EXPECT_TRUE(visible(1179));
+}
+
 }  // namespace
 }  // namespace quillmar::shell::testing
