@@ -68,6 +68,8 @@ bool isOneOf(const std::array<int, N>& ids, int id) {
     return std::ranges::find(ids, id) != ids.end();
 }
 
+constexpr int kWholeAreaRepaint = 24;
+
 constexpr lighting::ColourValue kAutomaticColour = lighting::colourFromRgb(255, 0, 0);
 
 }  // namespace
@@ -127,6 +129,7 @@ lighting::LightingPanel::LookSink LightingPanelWindow::sink() {
 void LightingPanelWindow::applyLooks(std::span<const lighting::ButtonLook> looks) {
     QRect changed;
     QWidget* window = nullptr;
+    int changedCount = 0;
     for (const lighting::ButtonLook& look : looks) {
         CPngButton* key = setup_.button(look.buttonId);
         if (!key) continue;
@@ -136,10 +139,12 @@ void LightingPanelWindow::applyLooks(std::span<const lighting::ButtonLook> looks
         if (!look.look.coloured) key->setDown(false);
         changed |= key->geometry();
         window = key->parentWidget();
+        ++changedCount;
     }
-    // One rectangle around the changed keys reaches the screen in one piece,
-    // where a hundred small ones would each cost a transfer of their own.
-    if (window && looks.size() > 1) window->update(changed);
+    // When much of the keyboard changes, one rectangle around the changed
+    // keys reaches the screen in one piece, where a hundred small ones would
+    // each cost a transfer of their own.
+    if (window && changedCount >= kWholeAreaRepaint) window->update(changed);
 }
 
 // ---- Notices -------------------------------------------------------------------
