@@ -6,10 +6,10 @@
 #include <span>
 
 #include "config/MacroAreaDecoder.h"
-#include "platform/Texts.h"
+#include "text/Texts.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const quillmar::platform::BuiltInTexts texts;
+    static const quillmar::text::BuiltInTexts texts;
     const auto macros = quillmar::config::decodeMacroArea(std::span(data, size), texts);
     if (!macros) return 0;
     if (macros->size() > quillmar::config::kMaxMacros) std::abort();

@@ -10,7 +10,7 @@
 
 #include "config/ConfigStore.h"
 #include "platform/Prompt.h"
-#include "platform/Texts.h"
+#include "text/Texts.h"
 #include "profiles/ProfileFile.h"
 
 namespace {
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
     SilentPrompt prompt;
-    quillmar::profiles::checkConfigurationFile(inputPath(), prompt, quillmar::platform::BuiltInTexts{});
+    quillmar::profiles::checkConfigurationFile(inputPath(), prompt, quillmar::text::BuiltInTexts{});
     quillmar::config::ConfigStore store;
     quillmar::profiles::loadConfigurationFile(store, inputPath());
     return 0;

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs what building and testing Quillmar needs on Debian 12 (run as root).
 set -e
-PACKAGES="cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
+PACKAGES="cmake g++ make ninja-build ccache pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
   qt6-base-dev libudev-dev fonts-dejavu-core"
 missing=""
 for p in $PACKAGES; do

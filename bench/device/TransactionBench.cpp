@@ -38,7 +38,7 @@ private:
     device::HidService service_ = testing::linkedSimService();
     device::testing::RecordingWindow window_;
     device::testing::RecordingPrompt prompt_;
-    platform::BuiltInTexts texts_;
+    text::BuiltInTexts texts_;
     device::DeviceLink link_{service_, window_, prompt_, texts_};
 };
 

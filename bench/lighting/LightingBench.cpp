@@ -97,7 +97,7 @@ private:
     const device::HidService service_ = quillmar::testing::linkedSimService();
     QuietWindow window_;
     QuietPrompt prompt_;
-    platform::BuiltInTexts texts_;
+    text::BuiltInTexts texts_;
     std::unique_ptr<device::DeviceLink> link_;
 };
 

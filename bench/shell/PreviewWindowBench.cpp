@@ -7,7 +7,7 @@
 #include "hidlane/hidlane.h"
 #include "hidlane/sim/SimKeyboard.h"
 #include "platform/UserSettings.h"
-#include "profiles/StringTable.h"
+#include "text/StringTable.h"
 #include "shell/window/CQuillmarDlg.h"
 #include "shell/window/LightingPanelWindow.h"
 #include "support/LinkedSimService.h"
@@ -40,7 +40,7 @@ void BM_ApplyPreviewStep(benchmark::State& state) {
     std::filesystem::create_directories(folder / "Gaming Keyboard");
     Init(0);
     {
-        profiles::StringTable texts(programDirectory() / "Skins" / "language.ini");
+        text::StringTable texts(programDirectory() / "Skins" / "language.ini");
         texts.LoadStringTable();
         platform::FakeUserSettings settings;
         config::Configuration configuration;

@@ -12,6 +12,17 @@ void Diagnostics::note(const std::string& text) const {
     if (level() > 0) std::fprintf(stderr, "hidlane: %s\n", text.c_str());
 }
 
+void Diagnostics::report(const char* direction, const std::string& devNode, std::span<const uint8_t> bytes) const {
+    if (level() < 2) return;
+    std::string line = "hidlane: " + devNode + " " + direction;
+    char hex[4];
+    for (uint8_t byte : bytes) {
+        std::snprintf(hex, sizeof hex, " %02X", byte);
+        line += hex;
+    }
+    std::fprintf(stderr, "%s\n", line.c_str());
+}
+
 void Diagnostics::openFailed(const HidrawNode& node, int error) {
     const bool denied = error == EACCES || error == EPERM;
     if (!denied) {
@@ -20,7 +31,7 @@ void Diagnostics::openFailed(const HidrawNode& node, int error) {
     }
     {
         std::lock_guard lock(mutex_);
-        if (!toldAbout_.insert(node.name + "/" + node.instance).second && level() == 0) return;
+        if (!toldAbout_.insert(node.keyboardKey).second && level() == 0) return;
     }
     std::fprintf(stderr, "hidlane: %s\n", permissionAdvice(node.devNode.string()).c_str());
 }

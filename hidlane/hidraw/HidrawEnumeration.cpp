@@ -1,6 +1,7 @@
 #include "HidrawEnumeration.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -49,8 +50,10 @@ std::string keyboardKeyOf(const std::string& phys, const std::string& nodeName) 
 }
 
 unsigned long nodeNumber(const std::string& name) {
-    size_t digits = name.find_first_of("0123456789");
-    return digits == std::string::npos ? 0 : std::stoul(name.substr(digits));
+    unsigned long number = 0;
+    const size_t digits = std::min(name.find_first_of("0123456789"), name.size());
+    std::from_chars(name.data() + digits, name.data() + name.size(), number);
+    return number;
 }
 
 std::optional<HidrawNode> readNode(const HidrawSystem& system, const fs::path& entry) {
@@ -67,7 +70,8 @@ std::optional<HidrawNode> readNode(const HidrawSystem& system, const fs::path& e
     node.devNode = system.devRoot() / node.name;
     // sysfs links "device" to "0003:0C45:7518.000N", numbered anew at every plug-in.
     node.instance = fs::read_symlink(entry / "device", error).filename().string();
-    node.keyboardKey = keyboardKeyOf(ueventValue(*uevent, "HID_PHYS"), node.name);
+    node.phys = ueventValue(*uevent, "HID_PHYS");
+    node.keyboardKey = keyboardKeyOf(node.phys, node.name);
     node.descriptor = parseReportDescriptor(reinterpret_cast<const uint8_t*>(descriptor->data()), descriptor->size());
     return node;
 }
@@ -77,8 +81,12 @@ std::optional<HidrawNode> readNode(const HidrawSystem& system, const fs::path& e
 std::vector<HidrawNode> enumerateHidrawNodes(const HidrawSystem& system) {
     std::vector<HidrawNode> nodes;
     std::error_code error;
-    for (const auto& entry : fs::directory_iterator(system.sysfsRoot() / "class" / "hidraw", error))
-        if (auto node = readNode(system, entry.path())) nodes.push_back(std::move(*node));
+    // Entries come and go while they are listed: every step reports its error instead of throwing.
+    for (fs::directory_iterator it(system.sysfsRoot() / "class" / "hidraw", error), end; !error && it != end;
+         it.increment(error)) {
+        auto node = readNode(system, it->path());
+        if (node && system.udevFinished(node->name)) nodes.push_back(std::move(*node));
+    }
     std::sort(nodes.begin(), nodes.end(),
               [](const HidrawNode& a, const HidrawNode& b) { return nodeNumber(a.name) < nodeNumber(b.name); });
     return nodes;
@@ -104,8 +112,21 @@ int countMatchingDevices(const std::vector<HidrawNode>& nodes, const HidSelector
 }
 
 const HidrawNode* firstMatchingNode(const std::vector<HidrawNode>& nodes, const HidSelector& selector) {
+    HidSelector sameProduct = selector;
+    sameProduct.matchMask &= kMatchVendor | kMatchProduct;
+    HidSelector commandOfProduct = hidlane_selector(HIDLANE_COMMAND_USAGE_PAGE, HIDLANE_COMMAND_USAGE);
+    commandOfProduct.matchMask = sameProduct.matchMask | kMatchUsagePage | kMatchUsage;
+    commandOfProduct.vendorId = selector.vendorId;
+    commandOfProduct.productId = selector.productId;
+    // The nodes are in number order: the first keyboard with a command interface is chosen,
+    // else the first keyboard at all, and every interface comes from that one.
+    auto chosen = std::find_if(nodes.begin(), nodes.end(),
+                               [&](const HidrawNode& n) { return nodeMatches(n, commandOfProduct); });
+    if (chosen == nodes.end())
+        chosen = std::find_if(nodes.begin(), nodes.end(), [&](const HidrawNode& n) { return nodeMatches(n, sameProduct); });
+    if (chosen == nodes.end()) return nullptr;
     for (const auto& node : nodes)
-        if (nodeMatches(node, selector)) return &node;
+        if (node.keyboardKey == chosen->keyboardKey && nodeMatches(node, selector)) return &node;
     return nullptr;
 }
 

@@ -18,18 +18,19 @@ struct HidrawNode {
     std::filesystem::path devNode;  // <dev root>/hidraw3
     uint16_t vendorId = 0;
     uint16_t productId = 0;
+    std::string phys;               // HID_PHYS, also what HIDIOCGRAWPHYS reports
     std::string keyboardKey;        // equal for the interfaces of one physical device
     std::string instance;           // the HID device behind the node; new at every plug-in
     ReportDescriptor descriptor;
 
     bool operator==(const HidrawNode& other) const {
         return name == other.name && vendorId == other.vendorId && productId == other.productId &&
-               keyboardKey == other.keyboardKey && instance == other.instance;
+               phys == other.phys && keyboardKey == other.keyboardKey && instance == other.instance;
     }
 };
 
-// Every hidraw node, ordered by its number (hidraw2 before hidraw10). Nodes whose sysfs
-// entries vanish while they are read are left out.
+// Every hidraw node udev has finished with, ordered by its number (hidraw2 before hidraw10).
+// Nodes whose sysfs entries vanish while they are read are left out.
 std::vector<HidrawNode> enumerateHidrawNodes(const HidrawSystem& system);
 
 // Whether the node is the interface a selector names (only the fields its mask asks for).
@@ -38,7 +39,9 @@ bool nodeMatches(const HidrawNode& node, const HidSelector& selector);
 // The number of distinct keyboards with an interface that matches.
 int countMatchingDevices(const std::vector<HidrawNode>& nodes, const HidSelector& selector);
 
-// The matching interface of the first keyboard (lowest node number), or nullptr.
+// The matching interface of the first keyboard, or nullptr. The keyboard is chosen first (the
+// one whose lowest node number is lowest among those of the selector's maker and product),
+// then its interface, so that the interfaces of two keyboards are never mixed.
 const HidrawNode* firstMatchingNode(const std::vector<HidrawNode>& nodes, const HidSelector& selector);
 
 // The keyboard's own nodes (0C45:7518), in order.

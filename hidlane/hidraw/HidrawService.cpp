@@ -1,16 +1,20 @@
 #include "HidrawService.h"
 
+#include "NodeAccess.h"
+
 #include <fcntl.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
+#include <exception>
 #include <set>
+#include <system_error>
 #include <vector>
 
 namespace quillmar::hidraw {
 namespace {
-const HidSelector kCommandSelector = hidlane_selector(HIDLANE_COMMAND_USAGE_PAGE, HIDLANE_COMMAND_USAGE);
 constexpr uint32_t kMaxReportLength = 16384;
 } // namespace
 
@@ -20,7 +24,6 @@ struct HidrawService::Running {
     std::shared_ptr<DeviceTable> table;
     int stopFd = -1;
     std::thread watcher;
-    int lastCommandCount = 0; // the watcher's own
 
     ~Running() {
         if (stopFd >= 0) ::close(stopFd);
@@ -67,13 +70,15 @@ int HidrawService::init(int flags) {
     running->stopFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (running->stopFd < 0) return 0;
     running->table->rescan();
-    running->lastCommandCount = running->table->count(kCommandSelector);
     Running* watched = running.get();
-    {
-        std::lock_guard lock(mutex_);
-        running_ = std::move(running);
+    try {
+        watched->watcher = std::thread([this, watched] { watch(*watched); });
+    } catch (const std::system_error& error) {
+        diagnostics_.note(std::string("cannot start the hotplug watcher: ") + error.what());
+        return 0;
     }
-    watched->watcher = std::thread([this, watched] { watch(*watched); });
+    std::lock_guard lock(mutex_);
+    running_ = std::move(running);
     return 1;
 }
 
@@ -114,26 +119,47 @@ int HidrawService::getDeviceCount(const HidSelector* selector, HidlaneCallback c
                                   uint32_t check, uint32_t* /*unitId*/) {
     if (!admitted(selector, callback, tag, nullptr, 0, check)) return 0;
     auto devices = table();
-    return devices ? devices->count(*selector) : 0;
+    auto sys = system();
+    if (!devices || !sys) return 0;
+    // As the command read counts them: keyboards count once their interface can be opened.
+    auto node = devices->first(*selector);
+    if (!node) return 0;
+    const int fd = openVerifiedNode(*sys, *node, O_RDONLY | O_NONBLOCK);
+    if (fd < 0) {
+        diagnostics_.openFailed(*node, errno);
+        return 0;
+    }
+    sys->closeNode(fd);
+    return devices->count(*selector);
 }
 
-bool HidrawService::writeReport(const HidrawNode& node, const uint8_t* data, uint32_t length, bool feature) {
+bool HidrawService::writeReport(const HidrawNode& node, const HidSelector& selector, const uint8_t* data,
+                                uint32_t length, bool feature) {
     auto sys = system();
     if (!sys || length == 0) return false;
-    int fd = sys->openNode(node.devNode, feature ? O_RDWR : O_WRONLY);
+    const auto report =
+        outgoingReport(node, selector, feature ? ReportKind::Feature : ReportKind::Output, {data, length});
+    if (!report) {
+        diagnostics_.note(node.devNode.string() + " declares no such report; " + std::to_string(length) +
+                          " bytes not sent");
+        return false;
+    }
+    int fd = openVerifiedNode(*sys, node, feature ? O_RDWR : O_WRONLY);
     if (fd < 0) {
         diagnostics_.openFailed(node, errno);
         return false;
     }
     ssize_t written;
     do {
-        written = feature ? sys->sendFeatureReport(fd, data, length) : sys->writeReport(fd, data, length);
+        written = feature ? sys->sendFeatureReport(fd, report->data(), report->size())
+                          : sys->writeReport(fd, report->data(), report->size());
     } while (written < 0 && errno == EINTR);
     sys->closeNode(fd);
+    diagnostics_.report(feature ? "> feature" : ">", node.devNode.string(), *report);
     // A report that went out in part did not go out.
-    if (written != ssize_t(length)) {
+    if (written != ssize_t(report->size())) {
         diagnostics_.note("write to " + node.devNode.string() + " sent " + std::to_string(written) + " of " +
-                          std::to_string(length) + " bytes");
+                          std::to_string(report->size()) + " bytes");
         return false;
     }
     return true;
@@ -146,7 +172,7 @@ int HidrawService::write(const HidSelector* selector, HidlaneCallback callback, 
     if (!devices) return 0;
     std::set<std::string> written;
     for (const auto& node : devices->allMatching(*selector))
-        if (!written.count(node.keyboardKey) && writeReport(node, data, length, false))
+        if (!written.count(node.keyboardKey) && writeReport(node, *selector, data, length, false))
             written.insert(node.keyboardKey);
     return int(written.size());
 }
@@ -165,7 +191,7 @@ int HidrawService::writeToFirst(const HidSelector* selector, HidlaneCallback cal
                                 const uint8_t* data, uint32_t length, uint32_t check, bool feature) {
     if (!admitted(selector, callback, tag, data, length, check)) return 0;
     auto node = firstNode(*selector);
-    return node && writeReport(*node, data, length, feature) ? 1 : 0;
+    return node && writeReport(*node, *selector, data, length, feature) ? 1 : 0;
 }
 
 std::optional<HidrawNode> HidrawService::firstNode(const HidSelector& selector) const {
@@ -177,7 +203,8 @@ bool HidrawService::sendStatusWord(Request& request) {
     auto node = firstNode(request.selector);
     if (!node) return false;
     std::lock_guard lock(request.sentMutex);
-    if (!writeReport(*node, request.statusWord.data(), uint32_t(request.statusWord.size()), false)) return false;
+    if (!writeReport(*node, request.selector, request.statusWord.data(), uint32_t(request.statusWord.size()), false))
+        return false;
     request.sentTo = *node;
     return true;
 }
@@ -211,11 +238,16 @@ int HidrawService::statusGet(const HidSelector* selector, HidlaneCallback callba
     auto request = std::make_shared<Request>();
     request->callback = callback;
     // The word is handed back on a thread of its own: never from inside this call.
-    request->oneShot = std::thread([callback, tag, word] {
-        HidlaneRequestRecord record{tag, uint32_t(word.size()), word.data()};
-        HidlaneEvent event{HIDLANE_EVENT_DATA, &record};
-        callback(&event);
-    });
+    try {
+        request->oneShot = std::thread([callback, tag, word] {
+            HidlaneRequestRecord record{tag, uint32_t(word.size()), word.data()};
+            HidlaneEvent event{HIDLANE_EVENT_DATA, &record};
+            callback(&event);
+        });
+    } catch (const std::system_error& error) {
+        diagnostics_.note(std::string("cannot start a thread: ") + error.what());
+        return 0;
+    }
     uint32_t id = addRequest(request);
     if (unitId) *unitId = id;
     return 1;
@@ -295,29 +327,32 @@ std::vector<std::shared_ptr<HidrawService::Request>> HidrawService::requests() c
 }
 
 void HidrawService::watch(Running& running) {
-    for (;;) {
-        pollfd fds[2] = {{running.stopFd, POLLIN, 0}, {running.system->changeNoticeFd(), POLLIN, 0}};
-        const nfds_t count = fds[1].fd >= 0 ? 2 : 1;
-        if (running.system->pollFds(fds, count, rescanIntervalMs_) < 0 && errno != EINTR) return;
-        if (fds[0].revents) return;
-        if (count == 2 && fds[1].revents) running.system->drainChangeNotices();
-        refresh(running);
+    try {
+        for (;;) {
+            pollfd fds[2] = {{running.stopFd, POLLIN, 0}, {running.system->changeNoticeFd(), POLLIN, 0}};
+            const nfds_t count = fds[1].fd >= 0 ? 2 : 1;
+            if (running.system->pollFds(fds, count, rescanIntervalMs_) < 0 && errno != EINTR) {
+                diagnostics_.note(std::string("hotplug watcher stopped: poll failed: ") + std::strerror(errno));
+                return;
+            }
+            if (fds[0].revents) return;
+            if (count == 2 && fds[1].revents) running.system->drainChangeNotices();
+            refresh(running);
+        }
+    } catch (const std::exception& error) {
+        diagnostics_.note(std::string("hotplug watcher stopped: ") + error.what());
     }
 }
 
+// Runs at every udev notice and rescan tick, changed nodes or not: an open or a status word
+// that failed (access not granted yet, node busy) is tried again without a replug.
 void HidrawService::refresh(Running& running) {
-    if (!running.table->rescan()) return;
+    running.table->rescan();
     const auto all = requests();
     for (const auto& request : all)
         if (request->read) request->read->devicesChanged();
     for (const auto& request : all)
         if (!request->statusWord.empty() && statusWordTargetChanged(*request)) sendStatusWord(*request);
-    const int count = running.table->count(kCommandSelector);
-    if (count == running.lastCommandCount) return;
-    running.lastCommandCount = count;
-    diagnostics_.note("keyboards attached: " + std::to_string(count));
-    for (const auto& request : all)
-        if (request->read && request->read->readsCommandInterface()) request->read->deliverDeviceCount(count);
 }
 
 // A kept status word goes out again to a keyboard that has not had it (one plugged in anew).

@@ -53,7 +53,8 @@ private:
 
     bool admitted(const HidSelector* selector, HidlaneCallback callback, uint32_t tag, const uint8_t* data,
                   uint32_t length, uint32_t check) const;
-    bool writeReport(const HidrawNode& node, const uint8_t* data, uint32_t length, bool feature);
+    bool writeReport(const HidrawNode& node, const HidSelector& selector, const uint8_t* data, uint32_t length,
+                     bool feature);
     int writeToFirst(const HidSelector* selector, HidlaneCallback callback, uint32_t tag, const uint8_t* data,
                      uint32_t length, uint32_t check, bool feature);
     std::optional<HidrawNode> firstNode(const HidSelector& selector) const;

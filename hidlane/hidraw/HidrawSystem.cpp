@@ -6,6 +6,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <vector>
 
 namespace quillmar::hidraw {
@@ -37,6 +38,15 @@ int HidrawSystem::pollFds(pollfd* fds, nfds_t count, int timeoutMs) {
     return ::poll(fds, count, timeoutMs);
 }
 
+std::optional<NodeIdentity> HidrawSystem::identify(int fd) {
+    hidraw_devinfo info{};
+    if (::ioctl(fd, HIDIOCGRAWINFO, &info) < 0) return std::nullopt;
+    char phys[256] = {};
+    const int length = ::ioctl(fd, HIDIOCGRAWPHYS(sizeof phys - 1), phys);
+    if (length < 0) return std::nullopt;
+    return NodeIdentity{uint16_t(info.vendor), uint16_t(info.product), phys};
+}
+
 namespace {
 
 class LinuxHidrawSystem final : public HidrawSystem {
@@ -57,6 +67,15 @@ public:
     ~LinuxHidrawSystem() override {
         if (monitor_) udev_monitor_unref(monitor_);
         if (udev_) udev_unref(udev_);
+    }
+
+    // udev marks a device it has finished with by its database entry "c<major>:<minor>".
+    bool udevFinished(const std::string& nodeName) const override {
+        std::error_code error;
+        if (!std::filesystem::exists("/run/udev/control", error)) return true;
+        std::string numbers;
+        std::ifstream(sysfsRoot() / "class" / "hidraw" / nodeName / "dev") >> numbers;
+        return !numbers.empty() && std::filesystem::exists("/run/udev/data/c" + numbers, error);
     }
 
     int changeNoticeFd() override { return monitor_ ? udev_monitor_get_fd(monitor_) : -1; }

@@ -10,8 +10,17 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace quillmar::hidraw {
+
+// What an open node says about the device behind it (HIDIOCGRAWINFO, HIDIOCGRAWPHYS).
+struct NodeIdentity {
+    uint16_t vendorId = 0;
+    uint16_t productId = 0;
+    std::string phys;
+};
 
 class HidrawSystem {
 public:
@@ -32,6 +41,12 @@ public:
     virtual ssize_t writeReport(int fd, const uint8_t* bytes, size_t length);
     virtual int sendFeatureReport(int fd, const uint8_t* bytes, size_t length);
     virtual int pollFds(pollfd* fds, nfds_t count, int timeoutMs);
+    // Nothing when the node does not answer the ioctls (errno set).
+    virtual std::optional<NodeIdentity> identify(int fd);
+
+    // Whether udev has run its rules for the node (so its access rights are final); true
+    // when udev does not run at all.
+    virtual bool udevFinished(const std::string& /*nodeName*/) const { return true; }
 
     // A descriptor that becomes readable when hidraw devices may have come or gone (-1 when
     // there is none: the library then only rescans on its timer), and the call that takes

@@ -1,10 +1,15 @@
 #include "StandingRead.h"
 
+#include "NodeAccess.h"
+
 #include <fcntl.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
+#include <exception>
+#include <system_error>
 
 namespace quillmar::hidraw {
 namespace {
@@ -27,8 +32,19 @@ bool StandingRead::readsCommandInterface() const {
 bool StandingRead::start() {
     wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (wakeFd_ < 0) return false;
-    wake(); // attach at once to a keyboard that is already there
-    thread_ = std::thread([self = shared_from_this()] { self->run(); });
+    {
+        std::lock_guard lock(mutex_);
+        recheck_ = false;
+    }
+    reattach(); // the thread does not run yet: the node is ours to open here
+    deliveredCount_ = usableCount();
+    try {
+        thread_ = std::thread([self = shared_from_this()] { self->run(); });
+    } catch (const std::system_error& error) {
+        diagnostics_.note(std::string("cannot start a reader thread: ") + error.what());
+        detach();
+        return false;
+    }
     return true;
 }
 
@@ -51,62 +67,69 @@ void StandingRead::devicesChanged() {
     wake();
 }
 
-void StandingRead::deliverDeviceCount(int count) {
-    {
-        std::lock_guard lock(mutex_);
-        pendingCounts_.push_back(count);
-    }
-    wake();
-}
-
 void StandingRead::wake() {
     uint64_t one = 1;
     [[maybe_unused]] ssize_t n = ::write(wakeFd_, &one, sizeof one);
 }
 
 void StandingRead::run() {
-    for (;;) {
-        pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {deviceFd_, POLLIN, 0}};
-        const nfds_t count = deviceFd_ >= 0 ? 2 : 1;
-        if (system_->pollFds(fds, count, -1) < 0 && errno != EINTR) break;
-        if (count == 2 && (fds[1].revents & POLLIN)) readReport();
-        else if (count == 2 && fds[1].revents) detach(); // hung up with nothing left to read
-        takeWake();
-        std::lock_guard lock(mutex_);
-        if (stopping_) break;
+    try {
+        loop();
+    } catch (const std::exception& error) {
+        diagnostics_.note(std::string("reader stopped: ") + error.what());
     }
     detach();
 }
 
-// Reattaching comes before the counts so that a count event finds the device open.
+void StandingRead::loop() {
+    for (;;) {
+        pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {deviceFd_, POLLIN, 0}};
+        const nfds_t count = deviceFd_ >= 0 ? 2 : 1;
+        if (system_->pollFds(fds, count, -1) < 0 && errno != EINTR) {
+            diagnostics_.note(std::string("reader stopped: poll failed: ") + std::strerror(errno));
+            break;
+        }
+        if (count == 2 && (fds[1].revents & POLLIN)) readReport();
+        else if (count == 2 && fds[1].revents) detach(); // hung up or failed, nothing left to read
+        takeWake();
+        std::lock_guard lock(mutex_);
+        if (stopping_) break;
+    }
+}
+
+// Reattaching comes before the count so that a count event finds the node open.
 void StandingRead::takeWake() {
     uint64_t value;
     [[maybe_unused]] ssize_t n = ::read(wakeFd_, &value, sizeof value);
     bool recheck;
-    std::deque<int> counts;
     {
         std::lock_guard lock(mutex_);
         if (stopping_) return;
         recheck = recheck_;
         recheck_ = false;
-        counts.swap(pendingCounts_);
     }
     if (recheck) reattach();
-    for (int c : counts) {
-        {
-            std::lock_guard lock(mutex_);
-            if (stopping_) return;
-        }
-        call(HIDLANE_EVENT_DEVICE_COUNT, uint32_t(c), nullptr);
-    }
+    deliverCountChange();
+}
+
+// The command read speaks for the keyboards: they count once its node is open, so that a
+// keyboard whose node cannot be opened yet (udev's access rule not applied) arrives when it can.
+int StandingRead::usableCount() const { return deviceFd_ >= 0 ? table_->count(selector_) : 0; }
+
+void StandingRead::deliverCountChange() {
+    if (!readsCommandInterface()) return;
+    const int count = usableCount();
+    if (count == deliveredCount_) return;
+    deliveredCount_ = count;
+    diagnostics_.note("keyboards attached: " + std::to_string(count));
+    call(HIDLANE_EVENT_DEVICE_COUNT, uint32_t(count), nullptr);
 }
 
 void StandingRead::reattach() {
-    if (deviceFd_ >= 0 && !table_->contains(attached_)) detach();
-    if (deviceFd_ >= 0) return;
     auto node = table_->first(selector_);
-    if (!node) return;
-    int fd = system_->openNode(node->devNode, O_RDONLY | O_NONBLOCK);
+    if (deviceFd_ >= 0 && !(node && *node == attached_)) detach();
+    if (deviceFd_ >= 0 || !node) return;
+    int fd = openVerifiedNode(*system_, *node, O_RDONLY | O_NONBLOCK);
     if (fd < 0) {
         diagnostics_.openFailed(*node, errno);
         return;
@@ -127,13 +150,15 @@ void StandingRead::readReport() {
         detach();
         return;
     }
-    const size_t skip = stripReportId_ ? 1 : 0;
-    if (size_t(n) <= skip) return;
+    diagnostics_.report("<", attached_.devNode.string(), {buffer_.data(), size_t(n)});
+    // Every open file of a node gets every report of the node: keep this collection's own.
+    auto report = incomingReport(attached_, selector_, {buffer_.data(), size_t(n)}, stripReportId_);
+    if (!report || report->empty()) return;
     {
         std::lock_guard lock(mutex_);
         if (stopping_) return;
     }
-    call(HIDLANE_EVENT_DATA, uint32_t(size_t(n) - skip), buffer_.data() + skip);
+    call(HIDLANE_EVENT_DATA, uint32_t(report->size()), report->data());
 }
 
 void StandingRead::detach() {

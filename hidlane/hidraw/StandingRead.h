@@ -1,14 +1,14 @@
-// One standing read: a thread that keeps the matching interface of the first keyboard open,
-// hands every input report to the callback, and follows the keyboard away and back.
-// Device-count changes are delivered on the same thread, after the read has reattached,
-// so a caller that writes on a count event finds the answer's reader already listening.
+// One standing read: a thread that keeps the matching interface of the chosen keyboard open,
+// hands every input report of its own collection to the callback, and follows the keyboard
+// away and back. Device-count changes are delivered on the same thread, and a new keyboard's
+// count only once its node is open, so a caller that writes on a count event finds the
+// answer's reader already listening.
 #pragma once
 
 #include "DeviceTable.h"
 #include "Diagnostics.h"
 #include "hidlane/hidlane.h"
 
-#include <deque>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -23,12 +23,14 @@ public:
                  const HidSelector& selector, HidlaneCallback callback, uint32_t tag);
     ~StandingRead();
 
+    // Opens the node of a keyboard already there before the thread starts, so no report
+    // sent after this returns is missed. False when the thread cannot be started.
     bool start();
     // Ends the thread; from the read's own callback it only asks it to end.
     void stop();
-    // The set of nodes changed: drop a node that went away, open one that came.
+    // The nodes may have changed: drop a node that went away or is no longer the chosen
+    // keyboard's, open one that came, try again a node that could not be opened.
     void devicesChanged();
-    void deliverDeviceCount(int count);
 
     uint32_t unitId() const { return unitId_; }
     HidlaneCallback callback() const { return callback_; }
@@ -36,9 +38,12 @@ public:
 
 private:
     void run();
+    void loop();
     void wake();
     void takeWake();
     void reattach();
+    int usableCount() const;
+    void deliverCountChange();
     void readReport();
     void detach();
     void call(uint32_t kind, uint32_t lengthOrCount, const uint8_t* data);
@@ -57,12 +62,12 @@ private:
     std::mutex mutex_;
     bool stopping_ = false;
     bool recheck_ = true;
-    std::deque<int> pendingCounts_;
 
     // Owned by the read's thread.
     int deviceFd_ = -1;
     HidrawNode attached_;
     bool stripReportId_ = false;
+    int deliveredCount_ = 0;
     std::vector<uint8_t> buffer_;
 };
 

@@ -90,6 +90,7 @@ void SimKeyboard::start() {
 void SimKeyboard::resetSession() {
     std::lock_guard lock(mutex_);
     statePath_ = simStatePath();
+    stateStamp_ = simStateStamp(statePath_);
     memory_ = loadSimState(statePath_).value_or(factorySimMemory());
     plugged_ = !startsUnplugged();
     updating_ = false;
@@ -134,6 +135,7 @@ bool SimKeyboard::receiveOutputReport(SimInterface where, std::span<const std::u
     std::lock_guard lock(mutex_);
     if (!plugged_) return false;
     trace_.request(request);
+    if (!updating_) followStateFile();
     bool save = false;
     if (faults_.drops > 0) {
         --faults_.drops;
@@ -225,7 +227,16 @@ void SimKeyboard::sendAnswer(Report answer) {
         lane->postData({answer.begin(), answer.end()}, due);
 }
 
-void SimKeyboard::saveState() { saveSimState(statePath_, memory_); }
+void SimKeyboard::saveState() {
+    if (saveSimState(statePath_, memory_)) stateStamp_ = simStateStamp(statePath_);
+}
+
+void SimKeyboard::followStateFile() {
+    const auto stamp = simStateStamp(statePath_);
+    if (!stamp || stamp == stateStamp_) return;
+    if (auto saved = loadSimState(statePath_)) memory_ = std::move(*saved);
+    stateStamp_ = stamp;
+}
 
 // ---------------------------------------------------------------- control surface
 

@@ -17,6 +17,7 @@
 #include "hidlane/sim/SimInterface.h"
 #include "hidlane/sim/SimMemory.h"
 #include "hidlane/sim/SimReport.h"
+#include "hidlane/sim/SimStateFile.h"
 #include "hidlane/sim/SimTrace.h"
 #include "hidlane/sim/StandingRequests.h"
 
@@ -33,6 +34,12 @@ inline constexpr std::uint16_t kNoticeIndicatorOn = 0x1811;
 // A simulated keyboard: its firmware (memory areas, the command set of the
 // 64-byte command reports), its notices and its presence, behind the HID
 // service library's entry points; plus a control surface for tests.
+//
+// Every process of the user drives one keyboard: the memory is saved to the
+// state file when an update ends, and a command arriving outside an update
+// first takes up a newer file another process saved. The programs hold the
+// keyboard's lock (device/KeyboardLock.h) for each whole operation, so the
+// file changes only between operations.
 //
 // Environment read by start():
 //   QUILLMAR_SIM_STATE     state file (see SimStateFile.h)
@@ -128,6 +135,8 @@ private:
     Report runCommand(const Report& request, bool& save);
     void sendAnswer(Report answer);
     void saveState();
+    // Takes up what another process saved since this one last loaded or saved.
+    void followStateFile();
     void announceDeviceCount(int count);
     void resetSession();
 
@@ -139,6 +148,7 @@ private:
     FaultScript faults_;
     std::vector<std::array<std::uint8_t, 2>> statusWords_;
     std::filesystem::path statePath_;
+    std::optional<SimStateStamp> stateStamp_;  // the file's version memory_ holds
 
     SimTrace trace_;
     StandingRequests requests_;

@@ -1,5 +1,7 @@
 #include "hidlane/sim/SimStateFile.h"
 
+#include <sys/stat.h>
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -66,6 +68,13 @@ std::optional<SimMemory> parseSimState(std::span<const std::uint8_t> bytes) {
         next += static_cast<std::ptrdiff_t>(target.size());
     }
     return memory;
+}
+
+std::optional<SimStateStamp> simStateStamp(const std::filesystem::path& path) {
+    struct stat status {};
+    if (path.empty() || ::stat(path.c_str(), &status) != 0) return std::nullopt;
+    return SimStateStamp{status.st_dev, status.st_ino, static_cast<std::uintmax_t>(status.st_size),
+                         static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec};
 }
 
 std::optional<SimMemory> loadSimState(const std::filesystem::path& path) {

@@ -22,6 +22,18 @@ std::vector<std::uint8_t> serializeSimState(const SimMemory& memory);
 // Nothing for bytes that are not exactly one well-formed state.
 std::optional<SimMemory> parseSimState(std::span<const std::uint8_t> bytes);
 
+// Which version of the state file is on disk. Every save replaces the file,
+// so another process's save shows as a different stamp.
+struct SimStateStamp {
+    std::uintmax_t device = 0;
+    std::uintmax_t inode = 0;
+    std::uintmax_t size = 0;
+    std::int64_t modifiedNs = 0;
+    bool operator==(const SimStateStamp&) const = default;
+};
+// Nothing when the file does not exist.
+std::optional<SimStateStamp> simStateStamp(const std::filesystem::path& path);
+
 // Nothing when the file is missing, unreadable or damaged.
 std::optional<SimMemory> loadSimState(const std::filesystem::path& path);
 // Writes a temporary file beside the target and renames it over; creates the folder.

@@ -1,5 +1,7 @@
 #include "config/DeviceImageDownload.h"
 
+#include "device/KeyboardLock.h"
+
 #include <new>
 #include <vector>
 
@@ -9,13 +11,13 @@
 #include "config/MacroArea.h"
 #include "device/DeviceLink.h"
 #include "device/ResultCode.h"
-#include "profiles/TextSlots.h"
+#include "text/TextSlots.h"
 
 namespace quillmar::config {
 namespace {
 
-void showText(const DownloadTarget& target, profiles::TextSlot slot) {
-    const auto& info = profiles::kTextSlots[static_cast<std::size_t>(slot)];
+void showText(const DownloadTarget& target, text::TextSlot slot) {
+    const auto& info = text::kTextSlots[static_cast<std::size_t>(slot)];
     target.prompt.showMessage(target.texts.text(info.key, info.builtIn));
 }
 
@@ -68,7 +70,7 @@ void copyIntoSnapshot(ConfigStore& working, ConfigStore& snapshot) {
 
 }  // namespace
 
-DownloadTarget downloadTargetOf(device::DeviceLink& link, platform::Prompt& prompt, const platform::Texts& texts) {
+DownloadTarget downloadTargetOf(device::DeviceLink& link, platform::Prompt& prompt, const text::Texts& texts) {
     const int memory = link.presence().macroMemorySize();
     return DownloadTarget{link.commands(), memory > 0 ? static_cast<std::size_t>(memory) : 0,
                           link.presence().defaultKeyTable(), prompt, texts};
@@ -78,7 +80,7 @@ int downloadImage(ConfigStore& snapshot, DownloadScope scope, const DownloadTarg
     auto held = snapshot.lock();
     const MacroAreaSizes sizes = macroAreaSizes(snapshot.macros());
     if (sizes.withoutNames > target.macroMemoryBytes) {
-        showText(target, profiles::TextSlot::EXTRA_MACRO_TOO_LONG);
+        showText(target, text::TextSlot::EXTRA_MACRO_TOO_LONG);
         return 0;
     }
     const bool withNames = sizes.withNames <= target.macroMemoryBytes;
@@ -87,12 +89,13 @@ int downloadImage(ConfigStore& snapshot, DownloadScope scope, const DownloadTarg
     try {
         const std::vector<std::uint8_t> macroArea = buildMacroArea(snapshot.macros(), withNames);
         if (macroArea.empty()) return 0;
+        const device::KeyboardLock keyboard;
         const auto blocks = buildProfileBlocks(snapshot, profilesToWrite(scope, target.commands), target.defaultLayout);
         result = sendImage(target.commands, macroArea, blocks);
     } catch (const std::bad_alloc&) {
         return 0;
     }
-    if (!withNames) showText(target, profiles::TextSlot::EXTRA_PROFILE_SPACE_TIGHT);
+    if (!withNames) showText(target, text::TextSlot::EXTRA_PROFILE_SPACE_TIGHT);
     return result;
 }
 

@@ -7,7 +7,7 @@
 #include "device/DeviceCommands.h"
 #include "keyboard/DefaultKeyTable.h"
 #include "platform/Prompt.h"
-#include "platform/Texts.h"
+#include "text/Texts.h"
 
 namespace quillmar::device {
 class DeviceLink;
@@ -27,11 +27,11 @@ struct DownloadTarget {
     std::size_t macroMemoryBytes = 0;  // 0 until a keyboard has arrived: every download is refused
     keyboard::DefaultKeyTable defaultLayout = keyboard::kBuiltInDefaultKeyTable;
     platform::Prompt& prompt;
-    const platform::Texts& texts;
+    const text::Texts& texts;
 };
 
 // The target of the link's keyboard as it is known now.
-DownloadTarget downloadTargetOf(device::DeviceLink& link, platform::Prompt& prompt, const platform::Texts& texts);
+DownloadTarget downloadTargetOf(device::DeviceLink& link, platform::Prompt& prompt, const text::Texts& texts);
 
 // Builds the macro area and the key blocks from the snapshot and sends them:
 // BeginUpdate, WriteMacroArea, WriteProfileKeys per profile, EndUpdate.

@@ -6,13 +6,13 @@
 
 #include "config/LittleEndian.h"
 #include "config/MacroArea.h"
-#include "profiles/TextSlots.h"
+#include "text/TextSlots.h"
 
 namespace quillmar::config {
 namespace {
 
-std::u16string generatedName(const platform::Texts& texts, std::size_t position) {
-    const auto& prefix = profiles::kTextSlots[static_cast<std::size_t>(profiles::TextSlot::MACRO_NEW_PREFIX)];
+std::u16string generatedName(const text::Texts& texts, std::size_t position) {
+    const auto& prefix = text::kTextSlots[static_cast<std::size_t>(text::TextSlot::MACRO_NEW_PREFIX)];
     std::u16string name = texts.text(prefix.key, prefix.builtIn);
     for (const char digit : std::to_string(position + 1)) name.push_back(static_cast<char16_t>(digit));
     return name;
@@ -24,7 +24,7 @@ bool entryHeaderInside(std::span<const std::uint8_t> area, std::size_t offset) {
 
 // Fills macro from the entry (which runs to the area's end), reading only
 // inside it.
-void decodeEntry(std::span<const std::uint8_t> entry, std::size_t position, const platform::Texts& texts,
+void decodeEntry(std::span<const std::uint8_t> entry, std::size_t position, const text::Texts& texts,
                  MacroRecord& macro) {
     const std::size_t declaredActions = loadU16(entry, macro_area_entry::kActionCount);
     const std::size_t actionsInside = (entry.size() - macro_area_entry::kActions) / macro_area_entry::kActionBytes;
@@ -51,7 +51,7 @@ void decodeEntry(std::span<const std::uint8_t> entry, std::size_t position, cons
 
 }  // namespace
 
-std::optional<MacroList> decodeMacroArea(std::span<const std::uint8_t> area, const platform::Texts& texts) {
+std::optional<MacroList> decodeMacroArea(std::span<const std::uint8_t> area, const text::Texts& texts) {
     if (area.size() < kMacroAreaHeaderBytes || loadU16(area, macro_area::kMagic) != kMacroAreaMagic)
         return std::nullopt;
     const std::size_t offsetsInside = (area.size() - macro_area::kOffsetTable) / macro_area::kOffsetBytes;

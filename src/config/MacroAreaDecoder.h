@@ -5,7 +5,7 @@
 #include <span>
 
 #include "config/MacroList.h"
-#include "platform/Texts.h"
+#include "text/Texts.h"
 
 namespace quillmar::config {
 
@@ -18,6 +18,6 @@ namespace quillmar::config {
 // runs past the bytes is replaced by the generated one, and macros beyond
 // 100 are ignored. nullopt when the bytes are not a macro area (shorter than
 // its header, or another magic) or memory runs out.
-std::optional<MacroList> decodeMacroArea(std::span<const std::uint8_t> area, const platform::Texts& texts);
+std::optional<MacroList> decodeMacroArea(std::span<const std::uint8_t> area, const text::Texts& texts);
 
 }  // namespace quillmar::config

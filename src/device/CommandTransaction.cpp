@@ -1,5 +1,7 @@
 #include "device/CommandTransaction.h"
 
+#include "device/KeyboardLock.h"
+
 #include "device/DeviceReport.h"
 #include "device/ResultCode.h"
 
@@ -21,6 +23,9 @@ int CommandTransaction::deviceCount() const {
 
 int CommandTransaction::RunTransaction(std::span<const std::uint8_t> request,
                                        std::span<std::uint8_t> answer, std::size_t& delivered) {
+    // The keyboard's lock first: an operation holding it may run transactions
+    // on its thread while others wait, never the other way round.
+    const KeyboardLock keyboard;
     std::lock_guard whole(wholeTransaction_);
     delivered = 0;
     if (deviceCount() == 0) return kNoKeyboard;

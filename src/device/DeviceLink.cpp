@@ -26,7 +26,7 @@ int OnServiceNotification(const HidlaneEvent* event) {
 }
 
 DeviceLink::DeviceLink(const HidService& service, MainWindowLink& window,
-                       platform::Prompt& prompt, const platform::Texts& texts, LinkTiming timing)
+                       platform::Prompt& prompt, const text::Texts& texts, LinkTiming timing)
     : service_(service),
       window_(window),
       timing_(timing),
@@ -60,7 +60,7 @@ int DeviceLink::start() {
 }
 
 void DeviceLink::StartPresenceCheck(int count) {
-    workers_.start([this, count] { presence_.check(count); });
+    if (presence_.announce(count)) workers_.start([this] { presence_.runAnnouncedChecks(); });
 }
 
 void DeviceLink::handleNotification(const HidlaneEvent& event) {

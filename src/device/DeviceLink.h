@@ -9,7 +9,7 @@
 #include "device/StandingRequests.h"
 #include "device/WorkerThreads.h"
 #include "platform/Prompt.h"
-#include "platform/Texts.h"
+#include "text/Texts.h"
 
 #include <atomic>
 #include <cstdint>
@@ -26,7 +26,7 @@ namespace quillmar::device {
 class DeviceLink {
 public:
     DeviceLink(const HidService& service, MainWindowLink& window, platform::Prompt& prompt,
-               const platform::Texts& texts, LinkTiming timing = {});
+               const text::Texts& texts, LinkTiming timing = {});
     DeviceLink(const DeviceLink&) = delete;
     DeviceLink& operator=(const DeviceLink&) = delete;
     ~DeviceLink();

@@ -8,7 +8,7 @@
 namespace quillmar::device {
 
 DevicePresence::DevicePresence(DeviceCommands& commands, MainWindowLink& window,
-                               platform::Prompt& prompt, const platform::Texts& texts,
+                               platform::Prompt& prompt, const text::Texts& texts,
                                LinkTiming timing)
     : commands_(commands), window_(window), prompt_(prompt), texts_(texts), timing_(timing) {}
 
@@ -17,10 +17,48 @@ DefaultKeyTable DevicePresence::defaultKeyTable() const {
     return defaultKeyTable_;
 }
 
+bool DevicePresence::announce(int count) {
+    std::lock_guard lock(announcedMutex_);
+    announcedCount_ = count;
+    if (count == 0) leftSinceTaken_ = true;
+    if (checkRunning_) return false;
+    checkRunning_ = true;
+    return true;
+}
+
+void DevicePresence::runAnnouncedChecks() {
+    for (;;) {
+        int count = 0;
+        bool left = false;
+        {
+            std::lock_guard lock(announcedMutex_);
+            if (!announcedCount_ || stopping_.load()) {
+                checkRunning_ = false;
+                return;
+            }
+            count = *announcedCount_;
+            left = leftSinceTaken_;
+            announcedCount_.reset();
+            leftSinceTaken_ = false;
+        }
+        // A keyboard that went and came back is taken up afresh: it may hold
+        // something else now, or have left in the middle of being read.
+        if (left && count > 0) check(0);
+        check(count);
+    }
+}
+
+bool DevicePresence::superseded() const {
+    std::lock_guard lock(announcedMutex_);
+    return announcedCount_.has_value();
+}
+
 void DevicePresence::check(int count) {
     if (count == connectedCount_.load()) return;
     if (count > 0) {
-        arrive();
+        // A keyboard that left while it was being read is not taken up; the
+        // newer count decides.
+        if (!arrive()) return;
     } else if (connectedCount_.load() != 0) {
         leave();
     }
@@ -33,7 +71,7 @@ void DevicePresence::check(int count) {
     if (!autoShowDone_.exchange(true) && count > 0) window_.postMessage(kMessageOpen, kTagOpen, 0);
 }
 
-void DevicePresence::arrive() {
+bool DevicePresence::arrive() {
     DefaultKeyTable table{};
     if (commands_.ReadDefaultLayout(table) == kSuccess) {
         std::lock_guard lock(tableMutex_);
@@ -46,7 +84,9 @@ void DevicePresence::arrive() {
     if (commands_.ReadDeviceInfo(info) == kSuccess) {
         macroMemorySize_.store(info[kDeviceInfoMacroMemory] * 128);
     }
+    if (superseded()) return false;
     window_.sendMessage(kMessageReloadProfile, kTagProf, 0);
+    return true;
 }
 
 void DevicePresence::leave() {

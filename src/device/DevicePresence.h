@@ -4,12 +4,13 @@
 #include "device/LinkTiming.h"
 #include "device/MainWindowLink.h"
 #include "platform/Prompt.h"
-#include "platform/Texts.h"
+#include "text/Texts.h"
 
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 
 namespace quillmar::device {
 
@@ -20,9 +21,16 @@ using DefaultKeyTable = std::array<std::uint8_t, kKeyBlockBytes>;
 class DevicePresence {
 public:
     DevicePresence(DeviceCommands& commands, MainWindowLink& window, platform::Prompt& prompt,
-                   const platform::Texts& texts, LinkTiming timing = {});
+                   const text::Texts& texts, LinkTiming timing = {});
 
-    // One presence check for the new keyboard count; runs on a worker thread.
+    // A new keyboard count was announced. Checks run one at a time and each
+    // acts on the newest count, so the state after any run of notices is the
+    // state of the last one. True when the caller must start a worker thread
+    // running runAnnouncedChecks(); false when one is already running.
+    bool announce(int count);
+    // The worker's loop: checks the newest announced count until none is left.
+    void runAnnouncedChecks();
+    // One presence check for the keyboard count.
     void check(int count);
     // Makes a waiting check give up; used at shutdown.
     void stop() { stopping_.store(true); }
@@ -39,14 +47,16 @@ public:
     void setAutoShowDone() { autoShowDone_.store(true); }
 
 private:
-    void arrive();
+    // False when a newer count came in before the window was told.
+    bool arrive();
     void leave();
     bool waitForInitialisedWindow();
+    bool superseded() const;
 
     DeviceCommands& commands_;
     MainWindowLink& window_;
     platform::Prompt& prompt_;
-    const platform::Texts& texts_;
+    const text::Texts& texts_;
     const LinkTiming timing_;
 
     std::atomic<bool> stopping_{false};
@@ -54,6 +64,10 @@ private:
     std::atomic<int> macroMemorySize_{0};
     std::atomic<int> presenceIcon_{128};
     std::atomic<bool> autoShowDone_{false};
+    mutable std::mutex announcedMutex_;
+    std::optional<int> announcedCount_;
+    bool leftSinceTaken_ = false;  // a 0 was announced after the last count taken
+    bool checkRunning_ = false;
     mutable std::mutex tableMutex_;
     DefaultKeyTable defaultKeyTable_ = keyboard::kBuiltInDefaultKeyTable;
 };

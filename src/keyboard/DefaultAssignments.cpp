@@ -6,13 +6,13 @@ namespace quillmar::keyboard {
 
 namespace {
 
-KeyButtonUpdate clearGKey(ProfileAssignments records, int n, GKeyBank bank, const platform::Texts& texts) {
+KeyButtonUpdate clearGKey(ProfileAssignments records, int n, GKeyBank bank, const text::Texts& texts) {
     const int slot = gKeySlotOf(n, bank);
     clearAssignment(records[slot], slot);
     return {kGKeyList[n - 1], describeGKey(n, records[slot], texts)};
 }
 
-KeyButtonUpdate clearLayoutKey(ProfileAssignments records, const LayoutKey& key, const platform::Texts& texts) {
+KeyButtonUpdate clearLayoutKey(ProfileAssignments records, const LayoutKey& key, const text::Texts& texts) {
     const int slot = keyIndexOf(key.keyCode);
     clearAssignment(records[slot], slot);
     return {key.buttonId, describeKey(key.keyCode, records[slot], texts)};
@@ -27,7 +27,7 @@ void clearAssignment(KeyAssignment& record, int slot) {
 }
 
 std::vector<KeyButtonUpdate> restoreDefaultAssignments(ProfileAssignments records, GKeyBank bank,
-                                                       const platform::Texts& texts) {
+                                                       const text::Texts& texts) {
     std::vector<KeyButtonUpdate> updates;
     updates.reserve(kGKeyCount + kLayoutKeyCount);
     for (int n = 1; n <= kGKeyCount; ++n) updates.push_back(clearGKey(records, n, bank, texts));
@@ -36,7 +36,7 @@ std::vector<KeyButtonUpdate> restoreDefaultAssignments(ProfileAssignments record
 }
 
 std::optional<KeyButtonUpdate> resetKeyButton(ProfileAssignments records, int recordIndex, GKeyBank bank,
-                                              const platform::Texts& texts) {
+                                              const text::Texts& texts) {
     if (recordIndex < 0 || recordIndex >= kSlotsPerProfile) return std::nullopt;
     if (const auto n = gKeyNumberOfSlot(recordIndex, bank)) return clearGKey(records, *n, bank, texts);
     clearAssignment(records[recordIndex], recordIndex);

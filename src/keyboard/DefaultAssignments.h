@@ -3,7 +3,7 @@
 #include "keyboard/KeyAssignment.h"
 #include "keyboard/KeyDescription.h"
 #include "keyboard/KeySlots.h"
-#include "platform/Texts.h"
+#include "text/Texts.h"
 
 #include <optional>
 #include <span>
@@ -30,12 +30,12 @@ void clearAssignment(KeyAssignment& record, int slot);
 // back to Default; the other bank's G-keys keep theirs. Returns the buttons
 // to redraw, G1..G9 first, then the layout keys in layout order.
 std::vector<KeyButtonUpdate> restoreDefaultAssignments(ProfileAssignments records, GKeyBank bank,
-                                                       const platform::Texts& texts);
+                                                       const text::Texts& texts);
 
 // Sets one record back to Default and returns the button showing it (a G-key
 // of the active bank or a layout key), if any. An index outside the block
 // changes nothing.
 std::optional<KeyButtonUpdate> resetKeyButton(ProfileAssignments records, int recordIndex, GKeyBank bank,
-                                              const platform::Texts& texts);
+                                              const text::Texts& texts);
 
 }  // namespace quillmar::keyboard

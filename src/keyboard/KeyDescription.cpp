@@ -17,7 +17,7 @@ std::u16string gKeyName(int n) {
 
 // What follows the "set" text: the assignment's own name in parentheses, or
 // nothing for types without one.
-std::u16string assignmentDetail(const KeyAssignment& record, AssignmentType type, const platform::Texts& texts,
+std::u16string assignmentDetail(const KeyAssignment& record, AssignmentType type, const text::Texts& texts,
                                 const MacroNameLookup& macroNameOf) {
     switch (type) {
     case AssignmentType::Key:
@@ -38,7 +38,7 @@ std::u16string assignmentDetail(const KeyAssignment& record, AssignmentType type
     }
 }
 
-KeyDescription describe(std::u16string name, const KeyAssignment& record, const platform::Texts& texts,
+KeyDescription describe(std::u16string name, const KeyAssignment& record, const text::Texts& texts,
                         const MacroNameLookup& macroNameOf) {
     const AssignmentType type = effectiveType(record);
     if (type == AssignmentType::Default) return {false, std::move(name)};
@@ -48,12 +48,12 @@ KeyDescription describe(std::u16string name, const KeyAssignment& record, const 
 
 }  // namespace
 
-KeyDescription describeKey(KeyCode code, const KeyAssignment& record, const platform::Texts& texts,
+KeyDescription describeKey(KeyCode code, const KeyAssignment& record, const text::Texts& texts,
                            const MacroNameLookup& macroNameOf) {
     return describe(keyName(code, texts), record, texts, macroNameOf);
 }
 
-KeyDescription describeGKey(int n, const KeyAssignment& record, const platform::Texts& texts,
+KeyDescription describeGKey(int n, const KeyAssignment& record, const text::Texts& texts,
                             const MacroNameLookup& macroNameOf) {
     return describe(gKeyName(n), record, texts, macroNameOf);
 }

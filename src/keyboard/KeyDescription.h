@@ -2,7 +2,7 @@
 
 #include "keyboard/KeyAssignment.h"
 #include "keyboard/KeyCode.h"
-#include "platform/Texts.h"
+#include "text/Texts.h"
 
 #include <cstdint>
 #include <functional>
@@ -22,11 +22,11 @@ struct KeyDescription {
     friend bool operator==(const KeyDescription&, const KeyDescription&) = default;
 };
 
-KeyDescription describeKey(KeyCode code, const KeyAssignment& record, const platform::Texts& texts,
+KeyDescription describeKey(KeyCode code, const KeyAssignment& record, const text::Texts& texts,
                            const MacroNameLookup& macroNameOf = {});
 
 // The same for G-key n (1..9), named "G<n>".
-KeyDescription describeGKey(int n, const KeyAssignment& record, const platform::Texts& texts,
+KeyDescription describeGKey(int n, const KeyAssignment& record, const text::Texts& texts,
                             const MacroNameLookup& macroNameOf = {});
 
 }  // namespace quillmar::keyboard

@@ -21,4 +21,17 @@ KeyCode keyCodeFromKeyMessage(KeyMessage message) {
     return fallback;
 }
 
+KeyMessage keyMessageOfKeyEvent(KeyCode code, bool release, bool autoRepeat) {
+    constexpr std::uint32_t kRepeatCountOne = 1;
+    constexpr std::uint32_t kExtended = 1u << 24;
+    constexpr std::uint32_t kWasDown = 1u << 30;
+    constexpr std::uint32_t kReleased = 1u << 31;
+    const std::uint8_t vk = keyInfoOf(code).vk;
+    std::uint32_t parameter = kRepeatCountOne | (static_cast<std::uint32_t>(code & 0xFF) << 16);
+    if (code & 0x100) parameter |= kExtended;
+    if (release || autoRepeat) parameter |= kWasDown;
+    if (release) parameter |= kReleased;
+    return {vk == 0 ? kNoVirtualKey : vk, parameter};
+}
+
 }  // namespace quillmar::keyboard

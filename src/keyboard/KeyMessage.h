@@ -19,4 +19,9 @@ struct KeyMessage {
 // the key of the virtual-key code.
 KeyCode keyCodeFromKeyMessage(KeyMessage message);
 
+// The message a hook would have seen for a key event of a known key: the
+// key's own virtual-key code, its scan code and extended flag, bit 30 for a
+// repeat or a release and bit 31 for a release.
+KeyMessage keyMessageOfKeyEvent(KeyCode code, bool release, bool autoRepeat);
+
 }  // namespace quillmar::keyboard

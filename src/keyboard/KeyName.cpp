@@ -22,7 +22,7 @@ std::u16string hexDigits(KeyCode code) {
 
 // The language file supplies the format; only its code placeholder is filled
 // in, so a translated text can never act as a format of its own.
-std::u16string unknownKeyName(KeyCode code, const platform::Texts& texts) {
+std::u16string unknownKeyName(KeyCode code, const text::Texts& texts) {
     std::u16string text = texts.text("UNKNOWN_KEY", u"Unknown Key: %03x");
     if (const auto at = text.find(kCodePlaceholder); at != std::u16string::npos)
         text.replace(at, kCodePlaceholder.size(), hexDigits(code));
@@ -31,7 +31,7 @@ std::u16string unknownKeyName(KeyCode code, const platform::Texts& texts) {
 
 }  // namespace
 
-std::u16string keyName(KeyCode code, const platform::Texts& texts) {
+std::u16string keyName(KeyCode code, const text::Texts& texts) {
     if (const auto media = mediaIndexOfKeyCode(code))
         return texts.text(kMediaFunctionTable[*media].nameKey, kMediaNameBuiltIn);
     const std::u16string_view name = keyInfoOf(code).name;
@@ -39,7 +39,7 @@ std::u16string keyName(KeyCode code, const platform::Texts& texts) {
     return std::u16string(name);
 }
 
-std::size_t keyName(KeyCode code, const platform::Texts& texts, std::span<char16_t> buffer) {
+std::size_t keyName(KeyCode code, const text::Texts& texts, std::span<char16_t> buffer) {
     if (buffer.empty()) return 0;
     const std::u16string name = keyName(code, texts);
     const std::size_t length = std::min(name.size(), buffer.size() - 1);

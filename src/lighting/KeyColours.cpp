@@ -1,13 +1,14 @@
 #include "lighting/KeyColours.h"
 
+#include "device/KeyboardLock.h"
 #include "device/ResultCode.h"
 #include "keyboard/KeyButtons.h"
 #include "keyboard/LayoutKeyList.h"
 #include "lighting/LightingBlock.h"
-#include "platform/AtomicFile.h"
-#include "profiles/DecimalText.h"
-#include "profiles/IniDocument.h"
-#include "profiles/Utf.h"
+#include "text/AtomicFile.h"
+#include "text/DecimalText.h"
+#include "text/IniDocument.h"
+#include "text/Utf.h"
 
 #include <algorithm>
 #include <fstream>
@@ -32,24 +33,24 @@ std::string schemeSection(int scheme) { return "Mode" + std::to_string(scheme); 
 
 ColourValue parseColour(std::string_view text) {
     std::array<int, 3> fields{};
-    profiles::scanDecimalList(text, fields);
+    text::scanDecimalList(text, fields);
     const auto component = [](int value) { return static_cast<std::uint8_t>(std::clamp(value, 0, 255)); };
     return colourFromRgb(component(fields[0]), component(fields[1]), component(fields[2]));
 }
 
 std::string formatColour(ColourValue colour) {
     const auto rgb = rgbBytes(colour);
-    return profiles::formatDecimalList(std::array<int, 3>{rgb[0], rgb[1], rgb[2]});
+    return text::formatDecimalList(std::array<int, 3>{rgb[0], rgb[1], rgb[2]});
 }
 
 std::string formatKeyColour(profiles::KeyColour colour) {
     const auto rgb = rgbBytes(colour.colour);
-    return profiles::formatDecimalList(std::array<int, 4>{rgb[0], rgb[1], rgb[2], colour.followsBaseColour ? 1 : 0});
+    return text::formatDecimalList(std::array<int, 4>{rgb[0], rgb[1], rgb[2], colour.followsBaseColour ? 1 : 0});
 }
 
 profiles::KeyColour parseKeyColour(std::string_view text) {
     std::array<int, 4> fields{};
-    profiles::scanDecimalList(text, fields);
+    text::scanDecimalList(text, fields);
     const auto component = [](int value) { return static_cast<std::uint8_t>(std::clamp(value, 0, 255)); };
     return {colourFromRgb(component(fields[0]), component(fields[1]), component(fields[2])), fields[3] != 0};
 }
@@ -88,7 +89,7 @@ bool KeyColours::PrepareUserColourFiles() {
     const std::optional<std::string> content = readWholeFile(templateFile_);
     if (!content) return false;
     bool copied = true;
-    for (int n = 0; n < profiles::kColourFileCount; ++n) copied = platform::writeFileAtomically(fileOf(n), *content) && copied;
+    for (int n = 0; n < profiles::kColourFileCount; ++n) copied = text::writeFileAtomically(fileOf(n), *content) && copied;
     return copied && settings.markColourFilesPrepared();
 }
 
@@ -102,10 +103,10 @@ void KeyColours::setKey(int profile, int position, profiles::KeyColour colour) {
 void KeyColours::loadSchemeNames(int profile) {
     names_.fill(u"0");
     if (!LightingBlock::validProfile(profile)) return;
-    const auto document = profiles::IniDocument::load(fileOf(profile));
+    const auto document = text::IniDocument::load(fileOf(profile));
     if (!document) return;
     for (int s = 0; s < profiles::kSchemeCount; ++s)
-        names_[s] = profiles::toUtf16(document->read(kNamesSection, std::to_string(s), "0"));
+        names_[s] = text::toUtf16(document->read(kNamesSection, std::to_string(s), "0"));
 }
 
 int KeyColours::ApplyColourScheme(int profile) {
@@ -116,14 +117,14 @@ int KeyColours::ApplyColourScheme(int profile) {
 
 void KeyColours::loadColourScheme(int profile) {
     if (!LightingBlock::validProfile(profile)) return;
-    const auto document = profiles::IniDocument::load(fileOf(profile));
+    const auto document = text::IniDocument::load(fileOf(profile));
     const auto read = [&document](std::string_view section, std::string_view key, std::string_view fallback) {
         return document ? document->read(section, key, fallback) : std::string(fallback);
     };
-    const int scheme = profiles::leadingDecimal(read(kPresentSection, kPresentKey, "0"));
+    const int scheme = text::leadingDecimal(read(kPresentSection, kPresentKey, "0"));
     scheme_ = scheme >= 0 && scheme < profiles::kSchemeCount ? scheme : 0;
     const std::string section = schemeSection(scheme_);
-    settings_ = {profiles::leadingDecimal(read(section, kToolKey, "0")) == 1 ? 1 : 0,
+    settings_ = {text::leadingDecimal(read(section, kToolKey, "0")) == 1 ? 1 : 0,
                  parseColour(read(section, kBaseColourKey, kColourDefault)),
                  parseColour(read(section, kPaintColourKey, kColourDefault))};
     for (int position : litPositions())
@@ -132,6 +133,7 @@ void KeyColours::loadColourScheme(int profile) {
 
 int KeyColours::UploadKeyColours(int profile) {
     if (!LightingBlock::validProfile(profile)) return kNothingToDo;
+    const device::KeyboardLock held;
     int result = commands_.BeginUpdate();
     for (int chunk = 0; chunk < kKeyColourChunks; ++chunk) {
         std::array<std::uint8_t, kPositionsPerChunk * 3> bytes{};
@@ -155,11 +157,14 @@ std::optional<ButtonLook> KeyColours::SetKeyColour(int profile, int buttonId, pr
     const std::optional<int> position = keyboard::lightingPositionOf(buttonId);
     if (!position || !LightingBlock::validProfile(profile)) return std::nullopt;
     colour.colour &= 0xFFFFFF;
-    commands_.BeginUpdate();
-    commands_.WriteKeyColours(profile, *position, rgbBytes(colour.colour));
-    commands_.EndUpdate();
+    {
+        const device::KeyboardLock held;
+        commands_.BeginUpdate();
+        commands_.WriteKeyColours(profile, *position, rgbBytes(colour.colour));
+        commands_.EndUpdate();
+    }
     setKey(profile, *position, colour);
-    if (auto document = profiles::IniDocument::load(fileOf(profile))) {
+    if (auto document = text::IniDocument::load(fileOf(profile))) {
         document->write(schemeSection(scheme_), std::to_string(*position), formatKeyColour(colour));
         document->save();
     }
@@ -170,7 +175,7 @@ std::vector<ButtonLook> KeyColours::ChangeBaseColour(int profile, ColourValue co
     colour &= 0xFFFFFF;
     if (!LightingBlock::validProfile(profile) || colour == settings_.baseColour) return {};
     settings_.baseColour = colour;
-    auto document = profiles::IniDocument::load(fileOf(profile));
+    auto document = text::IniDocument::load(fileOf(profile));
     const std::string section = schemeSection(scheme_);
     if (document) document->write(section, kBaseColourKey, formatColour(colour));
     std::vector<bool> recoloured(kLightingPositions, false);
@@ -193,7 +198,7 @@ std::vector<ButtonLook> KeyColours::ChangeBaseColour(int profile, ColourValue co
 
 bool KeyColours::saveSchemeSettings(int profile) {
     if (!LightingBlock::validProfile(profile)) return false;
-    auto document = profiles::IniDocument::load(fileOf(profile));
+    auto document = text::IniDocument::load(fileOf(profile));
     if (!document) return false;
     const std::string section = schemeSection(scheme_);
     document->writeNumber(section, kToolKey, settings_.tool);
@@ -214,7 +219,7 @@ bool KeyColours::ChooseTool(int profile, PaintTool tool) {
 
 int KeyColours::SelectScheme(int profile, int scheme) {
     if (!LightingBlock::validProfile(profile) || scheme < 0 || scheme >= profiles::kSchemeCount) return kNothingToDo;
-    if (auto document = profiles::IniDocument::load(fileOf(profile))) {
+    if (auto document = text::IniDocument::load(fileOf(profile))) {
         document->writeNumber(kPresentSection, kPresentKey, scheme);
         document->save();
     }
@@ -223,8 +228,8 @@ int KeyColours::SelectScheme(int profile, int scheme) {
 
 bool KeyColours::RenameScheme(int profile, const std::u16string& name) {
     if (!LightingBlock::validProfile(profile)) return false;
-    auto document = profiles::IniDocument::load(fileOf(profile));
-    if (!document || !document->write(kNamesSection, std::to_string(scheme_), profiles::toUtf8(name))) return false;
+    auto document = text::IniDocument::load(fileOf(profile));
+    if (!document || !document->write(kNamesSection, std::to_string(scheme_), text::toUtf8(name))) return false;
     if (!document->save()) return false;
     names_[scheme_] = name;
     return true;
@@ -233,7 +238,7 @@ bool KeyColours::RenameScheme(int profile, const std::u16string& name) {
 int KeyColours::RestoreUserColours(int profile) {
     if (!LightingBlock::validProfile(profile)) return kNothingToDo;
     if (const auto content = readWholeFile(fileOf(kTemplateFile)))
-        platform::writeFileAtomically(fileOf(profile), *content);
+        text::writeFileAtomically(fileOf(profile), *content);
     loadSchemeNames(profile);
     return ApplyColourScheme(profile);
 }

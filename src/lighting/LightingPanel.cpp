@@ -1,5 +1,6 @@
 #include "lighting/LightingPanel.h"
 
+#include "device/KeyboardLock.h"
 #include "lighting/LightingSliders.h"
 
 #include <algorithm>
@@ -122,6 +123,8 @@ void LightingPanel::ClosePanel(const LookSink& sink) { preview_.ShowIdleKeys(sin
 
 void LightingPanel::RestoreLightingDefaults(const LookSink& sink) {
     preview_.ShowIdleKeys(sink);
+    // The effect, the colours and the record are one operation on the keyboard.
+    const device::KeyboardLock keyboard;
     control_.SelectEffect(kDefaultEffect);
     preview_.ResetPreview();
     if (listsPerKeyColours()) keyColours_.RestoreUserColours(state().profile);

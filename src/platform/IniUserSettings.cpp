@@ -1,6 +1,6 @@
 #include "platform/IniUserSettings.h"
 
-#include "profiles/IniFile.h"
+#include "text/IniFile.h"
 
 namespace quillmar::platform {
 
@@ -11,14 +11,14 @@ IniUserSettings::IniUserSettings(const Paths& paths)
 
 std::string IniUserSettings::readString(std::string_view section, std::string_view name,
                                         std::string_view defaultValue) const {
-    return profiles::readIniString(file_, section, name, defaultValue);
+    return text::readIniString(file_, section, name, defaultValue);
 }
 
 bool IniUserSettings::writeString(std::string_view section, std::string_view name,
                                   std::string_view value) {
     std::error_code error;
     std::filesystem::create_directories(file_.parent_path(), error);
-    return profiles::writeIniString(file_, section, name, value);
+    return text::writeIniString(file_, section, name, value);
 }
 
 }  // namespace quillmar::platform

@@ -61,4 +61,14 @@ bool SocketInstanceSignal::SignalInstance(int pid, InstanceRequest request) {
     return true;
 }
 
+// Only a socket that answers the "MAIN" tag is a window: files of ended
+// processes are removed on the way.
+int SocketInstanceSignal::SignalRunningInstance(InstanceRequest request) {
+    const int self = static_cast<int>(::getpid());
+    for (int pid : instanceSocketPids(runtimeFolder_)) {
+        if (pid != self && SignalInstance(pid, request)) return pid;
+    }
+    return 0;
+}
+
 }  // namespace quillmar::platform

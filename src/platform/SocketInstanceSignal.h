@@ -16,6 +16,7 @@ public:
                                   std::chrono::milliseconds answerTimeout = std::chrono::seconds(10));
 
     bool SignalInstance(int pid, InstanceRequest request) override;
+    int SignalRunningInstance(InstanceRequest request) override;
 
 private:
     std::filesystem::path runtimeFolder_;

@@ -9,16 +9,13 @@ StartupOutcome ArbitrateStartup(const StartOptions& options, const ApplicationPa
     // A "/Kill" start never brings up a window of its own, whether or not an
     // instance was there to close.
     if (options.kill) {
-        if (const int running = FindRunningInstance(seams.processes, paths.executableName)) {
-            seams.signal.SignalInstance(running, InstanceRequest::Close);
-        }
+        seams.signal.SignalRunningInstance(InstanceRequest::Close);
         outcome.goOn = false;
         return outcome;
     }
     if (!seams.mutex.open()) {
         seams.mutex.create();
-    } else if (const int running = FindRunningInstance(seams.processes, paths.executableName)) {
-        seams.signal.SignalInstance(running, InstanceRequest::Show);
+    } else if (seams.signal.SignalRunningInstance(InstanceRequest::Show) != 0) {
         outcome.goOn = false;
         return outcome;
     }

@@ -4,15 +4,13 @@
 #include "platform/CompanionStarter.h"
 #include "platform/InstanceChannel.h"
 #include "platform/InstanceMutex.h"
-#include "platform/ProcessList.h"
 #include "platform/StartOptions.h"
 
 namespace quillmar::platform {
 
 struct StartupSeams {
     InstanceMutex& mutex;
-    const ProcessList& processes;
-    InstanceSignal& signal;
+    InstanceSignal& signal;  // finds the running window by its socket, never by a process name
     CompanionStarter& companion;
 };
 

@@ -1,6 +1,6 @@
 #include "platform/UserSettings.h"
 
-#include "profiles/DecimalText.h"
+#include "text/DecimalText.h"
 
 #include <algorithm>
 
@@ -18,7 +18,7 @@ std::string lowered(std::string_view text) {
 
 int UserSettings::readNumber(std::string_view section, std::string_view name,
                              int defaultValue) const {
-    return profiles::leadingDecimal(readString(section, name, std::to_string(defaultValue)));
+    return text::leadingDecimal(readString(section, name, std::to_string(defaultValue)));
 }
 
 bool UserSettings::writeNumber(std::string_view section, std::string_view name, int value) {

@@ -11,8 +11,9 @@
 #include "config/LittleEndian.h"
 #include "config/MacroArea.h"
 #include "config/MacroAreaDecoder.h"
+#include "device/KeyboardLock.h"
 #include "device/ResultCode.h"
-#include "platform/AtomicFile.h"
+#include "text/AtomicFile.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/ProfileFileFormat.h"
 #include "profiles/ProfileFileImage.h"
@@ -67,22 +68,49 @@ std::vector<std::uint8_t> fileImageOf(config::AssignmentBlock&& block, config::M
     return buildProfileFileImage(store);
 }
 
+bool installImage(config::ConfigStore& working, const std::vector<std::uint8_t>& image) {
+    try {
+        std::optional<ProfileFileContent> content = parseProfileFileImage(image);
+        if (!content) return false;
+        installProfileFileContent(working, std::move(*content));
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+bool writeImage(const std::filesystem::path& path, const std::vector<std::uint8_t>& image) {
+    const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
+    return text::writeFileAtomically(path, bytes);
+}
+
 }  // namespace
+
+KeyboardReadSource readSourceOf(device::DeviceLink& link, const text::Texts& texts) {
+    const int macroMemory = link.presence().macroMemorySize();
+    return {link.commands(), link.presence().defaultKeyTable(), texts,
+            macroMemory > 0 ? static_cast<std::size_t>(macroMemory) : 0};
+}
+
+std::optional<std::vector<std::uint8_t>> readKeyboardImage(const KeyboardReadSource& source,
+                                                           const ReadProgress& progress) {
+    const device::KeyboardLock keyboard;
+    if (source.commands.GetActiveProfile() < 0) return std::nullopt;
+    try {
+        std::optional<config::AssignmentBlock> block = readKeyBlocks(source, progress);
+        if (!block) return std::nullopt;
+        std::optional<config::MacroList> macros = readMacros(source, progress);
+        if (!macros) return std::nullopt;
+        return fileImageOf(std::move(*block), std::move(*macros));
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
 
 int readKeyboardIntoFile(const KeyboardReadSource& source, const std::filesystem::path& path,
                          const ReadProgress& progress) {
-    if (source.commands.GetActiveProfile() < 0) return 0;
-    try {
-        std::optional<config::AssignmentBlock> block = readKeyBlocks(source, progress);
-        if (!block) return 0;
-        std::optional<config::MacroList> macros = readMacros(source, progress);
-        if (!macros) return 0;
-        const std::vector<std::uint8_t> image = fileImageOf(std::move(*block), std::move(*macros));
-        const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
-        return platform::writeFileAtomically(path, bytes) ? 1 : 0;
-    } catch (const std::bad_alloc&) {
-        return 0;
-    }
+    const auto image = readKeyboardImage(source, progress);
+    return image && writeImage(path, *image) ? 1 : 0;
 }
 
 RefreshResult refreshFromKeyboard(config::ConfigStore& working, const UserFolder& folder,
@@ -90,13 +118,12 @@ RefreshResult refreshFromKeyboard(config::ConfigStore& working, const UserFolder
                                   const std::function<void()>& redrawKeyButtons,
                                   const std::function<void()>& prepareColourFiles, const ReadProgress& progress) {
     folder.ensureUserFolder(prepareColourFiles);
-    const std::filesystem::path profileFile = folder.profileFile();
-    const bool read = source.commands.GetActiveProfile() >= 0 &&
-                      readKeyboardIntoFile(source, profileFile, progress) == 1;
+    const auto image = readKeyboardImage(source, progress);
 
-    RefreshResult result{false, !keepApply};
+    RefreshResult result{false, !keepApply, false};
+    result.fileWritten = image && writeImage(folder.profileFile(), *image);
     auto held = working.lock();
-    result.fromKeyboard = read && loadConfigurationFile(working, profileFile) == 1;
+    result.fromKeyboard = image && installImage(working, *image);
     if (!result.fromKeyboard) installDefaultConfiguration(working);
     if (redrawKeyButtons) redrawKeyButtons();
     return result;

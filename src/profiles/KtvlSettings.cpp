@@ -1,6 +1,6 @@
 #include "profiles/KtvlSettings.h"
 
-#include "profiles/IniFile.h"
+#include "text/IniFile.h"
 
 #include <string_view>
 
@@ -16,19 +16,19 @@ constexpr std::string_view kLightingPanelOpen = "DengCheck";
 KtvlSettings::KtvlSettings(std::filesystem::path file) : file_(std::move(file)) {}
 
 bool KtvlSettings::colourFilesPrepared() const {
-    return readIniNumber(file_, kSection, kColourFilesPrepared, 0) == 1;
+    return text::readIniNumber(file_, kSection, kColourFilesPrepared, 0) == 1;
 }
 
 bool KtvlSettings::markColourFilesPrepared() const {
-    return writeIniNumber(file_, kSection, kColourFilesPrepared, 1);
+    return text::writeIniNumber(file_, kSection, kColourFilesPrepared, 1);
 }
 
 bool KtvlSettings::lightingPanelOpen() const {
-    return readIniNumber(file_, kSection, kLightingPanelOpen, 0) == 1;
+    return text::readIniNumber(file_, kSection, kLightingPanelOpen, 0) == 1;
 }
 
 bool KtvlSettings::setLightingPanelOpen(bool open) const {
-    return writeIniNumber(file_, kSection, kLightingPanelOpen, open ? 1 : 0);
+    return text::writeIniNumber(file_, kSection, kLightingPanelOpen, open ? 1 : 0);
 }
 
 }  // namespace quillmar::profiles

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/AtomicFile.h"
+#include "text/AtomicFile.h"
 #include "profiles/ProfileFileFormat.h"
 #include "profiles/ProfileFileImage.h"
 
@@ -22,7 +22,7 @@ constexpr std::uint64_t kLargestCheckedFile = std::uint64_t{1} << 32;
 // The profile file's bytes, replacing the old file only once all are on disk.
 int replaceFileAtomically(const fs::path& target, std::span<const std::uint8_t> bytes) {
     const std::string_view content(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    return platform::writeFileAtomically(target, content) ? 1 : 0;
+    return text::writeFileAtomically(target, content) ? 1 : 0;
 }
 
 // Up to the first maxBytes bytes of the file; nullopt when it cannot be read.
@@ -85,7 +85,7 @@ int loadConfigurationFile(config::ConfigStore& working, const fs::path& path) {
     }
 }
 
-int checkConfigurationFile(const fs::path& path, platform::Prompt& prompt, const platform::Texts& texts) {
+int checkConfigurationFile(const fs::path& path, platform::Prompt& prompt, const text::Texts& texts) {
     std::error_code error;
     const std::uintmax_t size = fs::file_size(path, error);
     if (error) return fs::exists(path, error) ? kCheckUnopenable : kCheckFailed;

@@ -4,7 +4,7 @@
 
 #include "config/ConfigStore.h"
 #include "platform/Prompt.h"
-#include "platform/Texts.h"
+#include "text/Texts.h"
 
 namespace quillmar::profiles {
 
@@ -42,7 +42,7 @@ inline constexpr int kCheckUnopenable = -2;
 // reported to the user (PROFILE_FORMAT_ERROR with the path) before 0 is
 // returned. Only the header is read.
 int checkConfigurationFile(const std::filesystem::path& path, platform::Prompt& prompt,
-                           const platform::Texts& texts);
+                           const text::Texts& texts);
 
 // Makes the default configuration the working configuration: default block,
 // no macros, no texts.

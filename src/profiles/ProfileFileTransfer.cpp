@@ -5,7 +5,7 @@
 namespace quillmar::profiles {
 namespace {
 
-ImportResult refuseImport(platform::Prompt& prompt, const platform::Texts& texts) {
+ImportResult refuseImport(platform::Prompt& prompt, const text::Texts& texts) {
     prompt.showMessage(texts.text("MAIN_PROMPT_INPORT", u"File format error, import failed! "));
     return {};
 }
@@ -19,7 +19,7 @@ int exportConfiguration(config::ConfigStore& working, const std::filesystem::pat
 
 ImportResult importConfigurationFile(config::ConfigStore& working, const std::filesystem::path& importPath,
                                      const std::filesystem::path& profileFilePath, platform::Prompt& prompt,
-                                     const platform::Texts& texts) {
+                                     const text::Texts& texts) {
     if (checkConfigurationFile(importPath, prompt, texts) != kCheckPassed) return refuseImport(prompt, texts);
     {
         auto held = working.lock();

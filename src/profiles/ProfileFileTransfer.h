@@ -4,7 +4,7 @@
 
 #include "config/ConfigStore.h"
 #include "platform/Prompt.h"
-#include "platform/Texts.h"
+#include "text/Texts.h"
 
 namespace quillmar::profiles {
 
@@ -35,6 +35,6 @@ struct ImportResult {
 // it until the buttons are refreshed (the lock is recursive).
 ImportResult importConfigurationFile(config::ConfigStore& working, const std::filesystem::path& importPath,
                                      const std::filesystem::path& profileFilePath, platform::Prompt& prompt,
-                                     const platform::Texts& texts);
+                                     const text::Texts& texts);
 
 }  // namespace quillmar::profiles

@@ -1,17 +1,17 @@
 #include "profiles/ProfileMenu.h"
 
 #include "device/DeviceCommands.h"
-#include "profiles/SlotText.h"
-#include "profiles/Utf.h"
+#include "text/SlotText.h"
+#include "text/Utf.h"
 
 namespace quillmar::profiles {
 
 ProfileMenu buildProfileMenu(int activeProfile, const std::filesystem::path& profileFile,
-                             const platform::Texts& texts) {
+                             const text::Texts& texts) {
     ProfileMenu menu;
-    menu.items.push_back({slotText(texts, TextSlot::DEFAULT_PROFILE_NAME), kDefaultProfileCommand});
+    menu.items.push_back({text::slotText(texts, text::TextSlot::DEFAULT_PROFILE_NAME), kDefaultProfileCommand});
     menu.items.push_back({u"", 0, true});
-    const std::u16string fileName = toUtf16(profileFile.stem().string());
+    const std::u16string fileName = text::toUtf16(profileFile.stem().string());
     for (int profile = 0; profile < device::kProfileCount; ++profile)
         menu.items.push_back({fileName, kFirstProfileCommand + profile});
 
@@ -20,7 +20,7 @@ ProfileMenu buildProfileMenu(int activeProfile, const std::filesystem::path& pro
     ProfileMenuItem& checked = menu.items[menu.checkedPosition];
     checked.checked = true;
     menu.caption = checked.text;
-    menu.tooltip = slotText(texts, TextSlot::PROFILE_TIP) + checked.text;
+    menu.tooltip = text::slotText(texts, text::TextSlot::PROFILE_TIP) + checked.text;
     return menu;
 }
 

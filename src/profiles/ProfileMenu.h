@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Texts.h"
+#include "text/Texts.h"
 
 #include <filesystem>
 #include <string>
@@ -39,6 +39,6 @@ struct ProfileMenu {
 // profile file, so their items carry the same text: its name without folder
 // or extension.
 ProfileMenu buildProfileMenu(int activeProfile, const std::filesystem::path& profileFile,
-                             const platform::Texts& texts);
+                             const text::Texts& texts);
 
 }  // namespace quillmar::profiles

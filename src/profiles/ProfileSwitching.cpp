@@ -2,7 +2,7 @@
 
 #include "lighting/EffectTable.h"
 #include "profiles/ProfileFile.h"
-#include "profiles/SlotText.h"
+#include "text/SlotText.h"
 
 #include <algorithm>
 #include <utility>
@@ -21,7 +21,7 @@ bool listsPerKeyColourEffect(const lighting::EffectList& effects) {
 ProfileSwitching::ProfileSwitching(device::DeviceCommands& commands, config::ConfigStore& working,
                                    std::filesystem::path profileFile, lighting::LightingControl& lighting,
                                    ProfileWindow& window, platform::Prompt& prompt,
-                                   const platform::Texts& texts)
+                                   const text::Texts& texts)
     : commands_(commands),
       working_(working),
       profileFile_(std::move(profileFile)),
@@ -55,7 +55,7 @@ void ProfileSwitching::profileButtonPressed(int profile) {
     if (profile == active) return;
     if (switchProfile(profile) == 0) return;
     window_.selectProfileButton(profile);
-    window_.leaveColourKeysMode(slotText(texts_, TextSlot::MAIN_SWITCH_FUNCTION_TEXT));
+    window_.leaveColourKeysMode(text::slotText(texts_, text::TextSlot::MAIN_SWITCH_FUNCTION_TEXT));
 }
 
 ProfileMenu ProfileSwitching::rebuildProfileMenu() {
@@ -73,7 +73,7 @@ void ProfileSwitching::showActiveProfile() {
 
 bool ProfileSwitching::refusedByOpenEditor() {
     if (!window_.isEditorOpen()) return false;
-    prompt_.showMessage(slotText(texts_, TextSlot::PROFILE_SEELCT_PROMPT2));
+    prompt_.showMessage(text::slotText(texts_, text::TextSlot::PROFILE_SEELCT_PROMPT2));
     return true;
 }
 
@@ -84,7 +84,7 @@ bool ProfileSwitching::hasUnsavedEdits() const {
 void ProfileSwitching::settleUnsavedEdits() {
     if (savePrompt_.isSet()) return;
     const SavePromptGuard::Hold asking(savePrompt_);
-    if (prompt_.askYesNo(slotText(texts_, TextSlot::PROFILE_SELECT_PROMPT))) {
+    if (prompt_.askYesNo(text::slotText(texts_, text::TextSlot::PROFILE_SELECT_PROMPT))) {
         window_.runApply();
     } else {
         discardEdits();

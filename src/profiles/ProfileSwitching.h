@@ -4,7 +4,7 @@
 #include "device/DeviceCommands.h"
 #include "lighting/LightingControl.h"
 #include "platform/Prompt.h"
-#include "platform/Texts.h"
+#include "text/Texts.h"
 #include "profiles/ProfileMenu.h"
 #include "profiles/ProfileWindow.h"
 #include "profiles/SavePromptGuard.h"
@@ -20,7 +20,7 @@ class ProfileSwitching {
 public:
     ProfileSwitching(device::DeviceCommands& commands, config::ConfigStore& working,
                      std::filesystem::path profileFile, lighting::LightingControl& lighting,
-                     ProfileWindow& window, platform::Prompt& prompt, const platform::Texts& texts);
+                     ProfileWindow& window, platform::Prompt& prompt, const text::Texts& texts);
 
     // Makes the profile (0 to 2; any other number means 0) the active one.
     // 1 when the switch went ahead, 0 when an open editor refused it. Unsaved
@@ -57,7 +57,7 @@ private:
     lighting::LightingControl& lighting_;
     ProfileWindow& window_;
     platform::Prompt& prompt_;
-    const platform::Texts& texts_;
+    const text::Texts& texts_;
     SavePromptGuard savePrompt_;
 };
 

@@ -157,7 +157,7 @@ protected:
     const device::HidService service_ = quillmar::testing::linkedSimService();
     device::testing::RecordingWindow window;
     CountingPrompt prompt;
-    platform::BuiltInTexts texts;
+    text::BuiltInTexts texts;
     std::unique_ptr<device::DeviceLink> link;
     Configuration configuration;
     int saves = 0;

@@ -6,7 +6,7 @@
 #include "ImageFixtures.h"
 #include "config/MacroArea.h"
 #include "config/MacroAreaDecoder.h"
-#include "platform/Texts.h"
+#include "text/Texts.h"
 
 namespace quillmar::config {
 namespace {
@@ -33,7 +33,7 @@ Bytes concat(std::initializer_list<Bytes> parts) {
     return all;
 }
 
-class PrefixTexts final : public platform::Texts {
+class PrefixTexts final : public text::Texts {
 public:
     std::u16string text(std::string_view key, std::u16string_view builtIn) const override {
         return key == "MACRO_NEW_PREFIX" ? u"Makro " : std::u16string(builtIn);
@@ -110,7 +110,7 @@ TEST(MacroAreaAction, ReadsBackInTenMillisecondSteps) {
 TEST(DecodeMacroArea, GivesBackWhatWasBuilt) {
     const MacroList macros = {macroOf(u"ab", 7, 3, {press(kKeyA, 120), release(kKeyA, 40000)}),
                               macroOf(u"Ütf ✓", 9, 255, {press(kLeftShift, 10)}), macroWithActions(u"long", 11, 2000)};
-    const auto decoded = decodeMacroArea(buildMacroArea(macros, true), platform::BuiltInTexts());
+    const auto decoded = decodeMacroArea(buildMacroArea(macros, true), text::BuiltInTexts());
     ASSERT_TRUE(decoded);
     ASSERT_EQ(decoded->size(), 3u);
     for (std::size_t i = 0; i < macros.size(); ++i) {
@@ -137,7 +137,7 @@ TEST(DecodeMacroArea, MacrosWithoutNamesAreNumbered) {
 }
 
 TEST(DecodeMacroArea, RefusesWhatIsNoMacroArea) {
-    const platform::BuiltInTexts texts;
+    const text::BuiltInTexts texts;
     EXPECT_FALSE(decodeMacroArea(Bytes(15, 0), texts));
     Bytes wrongMagic = header(16, 0, 1);
     wrongMagic[0] = 0x55;
@@ -174,7 +174,7 @@ TEST(DecodeMacroArea, ReadsOnlyInsideTheBytes) {
     for (const Damage& damage : damages) {
         Bytes area = buildMacroArea(macros, true);
         damage.apply(area);
-        const auto decoded = decodeMacroArea(area, platform::BuiltInTexts());
+        const auto decoded = decodeMacroArea(area, text::BuiltInTexts());
         ASSERT_TRUE(decoded) << damage.what;
         ASSERT_EQ(decoded->size(), damage.ids.size()) << damage.what;
         for (std::size_t i = 0; i < decoded->size(); ++i) {
@@ -195,7 +195,7 @@ TEST(DecodeMacroArea, KeepsToTheStoreLimits) {
     }
     area.insert(area.end(), {0xFF, 0xFF, 1, 0});
     for (int i = 0; i < 2100; ++i) area.insert(area.end(), {0x01, 0xA0, 0x02, 0x04});
-    const auto decoded = decodeMacroArea(area, platform::BuiltInTexts());
+    const auto decoded = decodeMacroArea(area, text::BuiltInTexts());
     ASSERT_TRUE(decoded);
     ASSERT_EQ(decoded->size(), 100u);
     EXPECT_EQ(decoded->back().id, 100);

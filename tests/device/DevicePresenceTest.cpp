@@ -84,6 +84,39 @@ TEST_F(DevicePresenceTest, FailedLayoutReadTellsTheUserAndKeepsTheOldTable) {
     EXPECT_EQ(presence().connectedCount(), 1);
 }
 
+// The keyboard leaves (and maybe comes back) while the window is still taking
+// it up; the program must end in the state of the last notice.
+TEST_F(DevicePresenceTest, NoticesDuringAnArrivalEndInTheStateOfTheLastOne) {
+    struct Case {
+        std::vector<int> duringReload;
+        int connected;
+        std::vector<std::string> lastCalls;
+    };
+    const Case cases[] = {
+        {{0}, 0, {"send 4753 0", "hide", "icon 128"}},
+        {{0, 1}, 1, {"send 4753 0", "hide", "icon 128", "send 5452 50524f46", "icon 141"}},
+        {{0, 1, 0, 1}, 1, {"send 4753 0", "hide", "icon 128", "send 5452 50524f46", "icon 141"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.duringReload.size());
+        window.clear();
+        makeLink(quickTiming());
+        bool first = true;
+        window.onSend = [&](std::uint32_t message) {
+            if (message != kMessageReloadProfile || !std::exchange(first, false)) return;
+            for (int count : c.duringReload) fake.announceDeviceCount(count);
+            fake.drain();
+        };
+        fake.setDeviceCount(0);
+        plug(1);
+        window.onSend = nullptr;
+        EXPECT_EQ(presence().connectedCount(), c.connected);
+        const auto calls = window.calls();
+        ASSERT_GE(calls.size(), c.lastCalls.size());
+        EXPECT_EQ(std::vector(calls.end() - static_cast<std::ptrdiff_t>(c.lastCalls.size()), calls.end()), c.lastCalls);
+    }
+}
+
 TEST_F(DevicePresenceTest, TrayWaitsForTheInitialisedWindow) {
     window.initialised = false;
     fake.announceDeviceCount(1);

@@ -48,7 +48,7 @@ protected:
     FakeHidService fake;
     RecordingWindow window;
     RecordingPrompt prompt;
-    platform::BuiltInTexts texts;
+    text::BuiltInTexts texts;
     std::unique_ptr<DeviceLink> link;
 };
 

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -15,6 +16,9 @@ namespace quillmar::device::testing {
 class RecordingWindow final : public MainWindowLink {
 public:
     std::atomic<bool> initialised{true};
+    // Runs inside every sent message, as the window's handler would; set
+    // before the link starts.
+    std::function<void(std::uint32_t message)> onSend;
 
     std::vector<std::string> calls() const {
         std::lock_guard lock(mutex_);
@@ -27,6 +31,7 @@ public:
 
     void sendMessage(std::uint32_t message, std::uint32_t wParam, std::uint32_t) override {
         record("send " + hex(message) + " " + hex(wParam));
+        if (onSend) onSend(message);
     }
     void postMessage(std::uint32_t message, std::uint32_t wParam, std::uint32_t) override {
         record("post " + hex(message) + " " + hex(wParam));

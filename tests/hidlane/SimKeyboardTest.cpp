@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "SimTestSupport.h"
+#include "hidlane/sim/SimStateFile.h"
 #include "keyboard/DefaultKeyTable.h"
 
 namespace quillmar::sim::test {
@@ -161,6 +162,34 @@ TEST_F(SimKeyboardTest, WritesBetweenBeginAndEndUpdateLandInTheirAreas) {
 
     EXPECT_EQ(answerStatus(commandFrame(6, 1, 0, Bytes{0x01})), kStatusRefused) << "the update is over";
     EXPECT_EQ(keyboard().readMemory(SimArea::Settings, 0, 1), Bytes{0x09});
+}
+
+// Another program's keyboard object on the same state file, as quillmarctl
+// beside the window: each reads what the other wrote, nothing is lost.
+TEST_F(SimKeyboardTest, TwoProgramsOnTheStateFileShareOneKeyboard) {
+    SimKeyboard other;
+    other.start();
+    const auto otherSends = [&](const Report& frame) {
+        ASSERT_TRUE(other.receiveOutputReport(SimInterface::Command, frame));
+    };
+    const Bytes remap(8, 0x3A);
+    otherSends(commandFrame(1));
+    otherSends(commandFrame(8, 8, 0, remap));
+    otherSends(commandFrame(2));
+
+    const auto seen = transact(commandFrame(7, 8, 0));
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(Bytes(seen->begin() + kReportDataOffset, seen->begin() + kReportDataOffset + 8), remap);
+
+    const Bytes lighting = {0x05};
+    ASSERT_EQ(answerStatus(commandFrame(1)), kStatusOk);
+    ASSERT_EQ(answerStatus(commandFrame(6, 1, 0, lighting)), kStatusOk);
+    ASSERT_EQ(answerStatus(commandFrame(2)), kStatusOk);
+    otherSends(commandFrame(3, 8, 0));
+    EXPECT_EQ(other.readMemory(SimArea::Settings, 0, 1), lighting);
+    EXPECT_EQ(other.readMemory(SimArea::KeyBlocks, 0, 8), remap);
+    EXPECT_EQ(loadSimState(statePath())->keyBlocks[0], 0x3A) << "the window's save kept the other's remap";
+    other.stop();
 }
 
 TEST_F(SimKeyboardTest, WriteDeviceInfoNeedsNoUpdateAndKeepsTheMacroMemoryInStep) {

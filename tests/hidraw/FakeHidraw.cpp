@@ -59,13 +59,35 @@ FakeHidraw::~FakeHidraw() {
 }
 
 int FakeHidraw::plug(const FakeNodeDescription& node, OpenOutcome outcome) {
+    int keyboardEnd = addNode(node, outcome);
+    notice();
+    return keyboardEnd;
+}
+
+int FakeHidraw::replaceSilently(const FakeNodeDescription& node) {
+    std::error_code error;
+    fs::remove_all(sysfsRoot() / "class" / "hidraw" / node.name, error);
+    fs::remove_all(sysfsRoot() / "devices" / node.name, error);
+    {
+        std::lock_guard lock(mutex_);
+        auto it = nodes_.find(node.name);
+        if (it != nodes_.end()) {
+            ::close(it->second.keyboardEnd);
+            ::close(it->second.libraryEnd);
+            nodes_.erase(it);
+        }
+    }
+    return addNode(node, OpenOutcome::Opens);
+}
+
+int FakeHidraw::addNode(const FakeNodeDescription& node, OpenOutcome outcome) {
     int ends[2];
     if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends) != 0) throw std::runtime_error("socketpair");
     unsigned instance;
     {
         std::lock_guard lock(mutex_);
         instance = ++instances_;
-        nodes_[node.name] = Node{ends[0], ends[1], outcome, 0, instance};
+        nodes_[node.name] = Node{ends[0], ends[1], outcome, 0, instance, {node.vendorId, node.productId, node.phys}};
     }
     // As in sysfs: hidrawN/device links to the HID device, numbered anew at every plug-in.
     char hidDevice[32];
@@ -80,8 +102,31 @@ int FakeHidraw::plug(const FakeNodeDescription& node, OpenOutcome outcome) {
     const fs::path entry = sysfsRoot() / "class" / "hidraw" / node.name;
     fs::create_directories(entry);
     fs::create_directory_symlink(devices / hidDevice, entry / "device");
-    notice();
     return ends[1];
+}
+
+void FakeHidraw::holdUdev(const std::string& name) {
+    std::lock_guard lock(mutex_);
+    udevPending_.insert(name);
+}
+
+void FakeHidraw::finishUdev(const std::string& name) {
+    {
+        std::lock_guard lock(mutex_);
+        udevPending_.erase(name);
+    }
+    notice();
+}
+
+bool FakeHidraw::udevFinished(const std::string& name) const {
+    std::lock_guard lock(mutex_);
+    return !udevPending_.count(name);
+}
+
+// No notice: access rights change without udev telling anyone (the rescan tick finds out).
+void FakeHidraw::setOpenOutcome(const std::string& name, OpenOutcome outcome) {
+    std::lock_guard lock(mutex_);
+    if (auto it = nodes_.find(name); it != nodes_.end()) it->second.outcome = outcome;
 }
 
 FakeHidraw::Keyboard FakeHidraw::plugKeyboard(int firstNumber, const std::string& port) {
@@ -130,7 +175,38 @@ int FakeHidraw::openNode(const fs::path& path, int /*flags*/) {
         return -1;
     }
     ++it->second.opens;
-    return ::fcntl(it->second.libraryEnd, F_DUPFD_CLOEXEC, 0);
+    const int fd = ::fcntl(it->second.libraryEnd, F_DUPFD_CLOEXEC, 0);
+    if (fd >= 0) openFds_[fd] = it->second.identity;
+    return fd;
+}
+
+int FakeHidraw::closeNode(int fd) {
+    {
+        std::lock_guard lock(mutex_);
+        openFds_.erase(fd);
+    }
+    return ::close(fd);
+}
+
+int FakeHidraw::sendFeatureReport(int /*fd*/, const uint8_t* bytes, size_t length) {
+    std::lock_guard lock(mutex_);
+    featureReports_.emplace_back(bytes, bytes + length);
+    return int(length);
+}
+
+std::vector<std::vector<uint8_t>> FakeHidraw::featureReports() {
+    std::lock_guard lock(mutex_);
+    return featureReports_;
+}
+
+std::optional<NodeIdentity> FakeHidraw::identify(int fd) {
+    std::lock_guard lock(mutex_);
+    auto it = openFds_.find(fd);
+    if (it == openFds_.end()) {
+        errno = ENOTTY;
+        return std::nullopt;
+    }
+    return it->second;
 }
 
 ssize_t FakeHidraw::writeReport(int fd, const uint8_t* bytes, size_t length) {

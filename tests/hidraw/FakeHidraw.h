@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -46,9 +47,22 @@ public:
     // Later writes send all but the last byte.
     void shortenWrites(bool on) { shortWrites_ = on; }
     int openCount(const std::string& name);
+    // udev has not run its rules for the node yet (until finishUdev).
+    void holdUdev(const std::string& name);
+    void finishUdev(const std::string& name);
+    // Opens of the node fail with EACCES (as before udev's uaccess) or succeed from now on.
+    void setOpenOutcome(const std::string& name, OpenOutcome outcome);
+    // Puts another device behind the node's path without any notice, as when a number freed
+    // by an unplug is taken by the next device before the library looked again.
+    int replaceSilently(const FakeNodeDescription& node);
 
     int openNode(const std::filesystem::path& node, int flags) override;
+    int closeNode(int fd) override;
     ssize_t writeReport(int fd, const uint8_t* bytes, size_t length) override;
+    int sendFeatureReport(int fd, const uint8_t* bytes, size_t length) override;
+    std::vector<std::vector<uint8_t>> featureReports();
+    std::optional<NodeIdentity> identify(int fd) override;
+    bool udevFinished(const std::string& name) const override;
     int changeNoticeFd() override { return noticeFd_; }
     void drainChangeNotices() override;
 
@@ -59,13 +73,18 @@ private:
         OpenOutcome outcome = OpenOutcome::Opens;
         int opens = 0;
         unsigned instance = 0;
+        NodeIdentity identity;
     };
+    int addNode(const FakeNodeDescription& node, OpenOutcome outcome);
     explicit FakeHidraw(const std::filesystem::path& root);
     void notice();
 
     std::filesystem::path root_;
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::map<std::string, Node> nodes_;
+    std::map<int, NodeIdentity> openFds_;
+    std::set<std::string> udevPending_;
+    std::vector<std::vector<uint8_t>> featureReports_;
     unsigned instances_ = 0;
     int noticeFd_ = -1;
     std::atomic<bool> shortWrites_{false};

@@ -38,7 +38,7 @@ protected:
     }
 
     std::array<KeyAssignment, kSlotsPerProfile> records_{};
-    platform::BuiltInTexts texts_;
+    text::BuiltInTexts texts_;
 };
 
 TEST_F(DefaultAssignmentsTest, RestoreClearsTheBankAndTheLayoutKeysOnly) {

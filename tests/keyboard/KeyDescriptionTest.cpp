@@ -19,7 +19,7 @@ KeyAssignment assignment(AssignmentType type, std::uint32_t value = 0) {
 std::u16string macroName(std::uint32_t id) { return id == 4 ? u"Combo" : u""; }
 
 TEST(DescribeKey, TooltipNamesTheKeyAndWhatItWasGiven) {
-    const platform::BuiltInTexts texts;
+    const text::BuiltInTexts texts;
     struct Case {
         KeyAssignment record;
         KeyDescription expected;
@@ -55,7 +55,7 @@ TEST(DescribeKey, EveryWordComesFromTheStringTable) {
 }
 
 TEST(DescribeGKey, NamesTheGKeyByItsNumber) {
-    const platform::BuiltInTexts texts;
+    const text::BuiltInTexts texts;
     EXPECT_EQ(describeGKey(3, assignment(AssignmentType::Default), texts), (KeyDescription{false, u"G3"}));
     EXPECT_EQ(describeGKey(9, assignment(AssignmentType::PlayMacro, 4), texts, macroName),
               (KeyDescription{true, u"G9Keys, Set: Macro(Combo)"}));

@@ -14,7 +14,7 @@ using testing::MarkedTexts;
 using testing::OneTextOverride;
 
 TEST(KeyName, NamedKeysUseTheirOwnNames) {
-    const platform::BuiltInTexts texts;
+    const text::BuiltInTexts texts;
     EXPECT_EQ(keyName(0x01E, texts), u"A");
     EXPECT_EQ(keyName(0x136, texts), u"Right Shift");
     EXPECT_EQ(keyName(0x150, texts), u"\u2193");
@@ -26,11 +26,11 @@ TEST(KeyName, MediaKeysAreNamedByTheStringTable) {
     EXPECT_EQ(keyName(0x130, texts), u"<MEDIA_V_ADD_7>");
     EXPECT_EQ(keyName(0x16D, texts), u"<MEDIA_PALYER_1>");
     EXPECT_EQ(keyName(0x16C, texts), u"<MEDIA_MAIL_18>");
-    EXPECT_EQ(keyName(0x130, platform::BuiltInTexts{}), u"Hello world");
+    EXPECT_EQ(keyName(0x130, text::BuiltInTexts{}), u"Hello world");
 }
 
 TEST(KeyName, KeysWithoutNameShowTheirCode) {
-    const platform::BuiltInTexts texts;
+    const text::BuiltInTexts texts;
     EXPECT_EQ(keyName(0x055, texts), u"Unknown Key: 055");
     EXPECT_EQ(keyName(0x05A, texts), u"Unknown Key: 05a");
     EXPECT_EQ(keyName(0x000, texts), u"Unknown Key: 000");
@@ -57,9 +57,9 @@ TEST(KeyName, BufferGetsAsMuchAsFitsAndATerminator) {
     EXPECT_EQ(buffer[kKeyNameCapacity], u'#') << "nothing written past the capacity";
 
     std::array<char16_t, 4> small;
-    EXPECT_EQ(keyName(0x001, platform::BuiltInTexts{}, small), 3u);
+    EXPECT_EQ(keyName(0x001, text::BuiltInTexts{}, small), 3u);
     EXPECT_EQ(std::u16string(small.data()), u"Esc");
-    EXPECT_EQ(keyName(0x001, platform::BuiltInTexts{}, std::span<char16_t>{}), 0u);
+    EXPECT_EQ(keyName(0x001, text::BuiltInTexts{}, std::span<char16_t>{}), 0u);
 }
 
 }  // namespace

@@ -99,7 +99,7 @@ protected:
     testing::TempFolder folder;
     device::testing::RecordingWindow window;
     device::testing::RecordingPrompt prompt;
-    platform::BuiltInTexts texts;
+    text::BuiltInTexts texts;
     std::unique_ptr<device::DeviceLink> link;
     std::unique_ptr<LightingControl> lighting;
 };

@@ -1,5 +1,7 @@
 #include "platform/StartupArbitration.h"
 
+#include "platform/ProcessList.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -32,6 +34,11 @@ public:
         signalled.push_back({pid, request});
         return true;
     }
+    int SignalRunningInstance(InstanceRequest request) override {
+        if (runningPid == 0) return 0;
+        return SignalInstance(runningPid, request) ? runningPid : 0;
+    }
+    int runningPid = 0;  // the window whose socket answers, 0 for none
     struct Call {
         int pid;
         InstanceRequest request;
@@ -80,16 +87,13 @@ TEST_P(Arbitration, DecidesAsTheTableSays) {
     const Case& c = GetParam();
     FakeMutex mutex;
     mutex.heldElsewhere = c.mutexHeldElsewhere;
-    FakeProcesses processes;
-    // The calling process comes first in the list and must never be chosen.
-    processes.entries = {{100, "Quillmar"}, {150, "bash"}};
-    if (c.otherInstanceRunning) processes.entries.push_back({200, "quillmar"});
     FakeSignal signal;
+    if (c.otherInstanceRunning) signal.runningPid = 200;
     FakeCompanion companion;
 
     const ApplicationPaths paths = ApplicationPaths::fromExecutable("/opt/kb/quillmar");
     const StartupOutcome outcome = ArbitrateStartup(ReadStartOptions(c.arguments), paths,
-                                                    {mutex, processes, signal, companion});
+                                                    {mutex, signal, companion});
 
     EXPECT_EQ(outcome.goOn, c.goOn);
     EXPECT_EQ(signal.signalled, c.signalled ? std::vector{*c.signalled} : std::vector<FakeSignal::Call>{});

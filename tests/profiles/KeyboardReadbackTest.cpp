@@ -79,7 +79,7 @@ protected:
     const device::HidService service_ = quillmar::testing::linkedSimService();
     device::testing::RecordingWindow window_;
     testing::RecordingPrompt prompt_;
-    platform::BuiltInTexts texts_;
+    text::BuiltInTexts texts_;
     std::unique_ptr<device::DeviceLink> link_;
 };
 

@@ -49,7 +49,7 @@ TEST(DefaultFile, IsTheBareBlockWithGKeyCodesAndPassesTheCheck) {
     EXPECT_EQ(extras, gKeyCodes);
 
     RecordingPrompt prompt;
-    EXPECT_EQ(checkConfigurationFile(path, prompt, platform::BuiltInTexts{}), kCheckPassed);
+    EXPECT_EQ(checkConfigurationFile(path, prompt, text::BuiltInTexts{}), kCheckPassed);
     EXPECT_TRUE(prompt.messages.empty());
 }
 
@@ -128,7 +128,7 @@ TEST(CheckConfigurationFile, JudgesTheHeaderAndTellsTheUserOnlyAboutBadHeaders) 
         testing::writeBytes(path, bytes);
 
         RecordingPrompt prompt;
-        EXPECT_EQ(checkConfigurationFile(path, prompt, platform::BuiltInTexts{}), c.expected);
+        EXPECT_EQ(checkConfigurationFile(path, prompt, text::BuiltInTexts{}), c.expected);
         if (c.formatErrorShown) {
             ASSERT_EQ(prompt.messages.size(), 1u);
             EXPECT_EQ(prompt.messages[0], kBuiltInFormatError + path.u16string());
@@ -141,8 +141,8 @@ TEST(CheckConfigurationFile, JudgesTheHeaderAndTellsTheUserOnlyAboutBadHeaders) 
 TEST(CheckConfigurationFile, MissingAndUnopenableFilesAreRefusedSilently) {
     TempFolder folder;
     RecordingPrompt prompt;
-    EXPECT_EQ(checkConfigurationFile(folder / "missing.kbp", prompt, platform::BuiltInTexts{}), kCheckFailed);
-    EXPECT_EQ(checkConfigurationFile(folder.path(), prompt, platform::BuiltInTexts{}), kCheckUnopenable);
+    EXPECT_EQ(checkConfigurationFile(folder / "missing.kbp", prompt, text::BuiltInTexts{}), kCheckFailed);
+    EXPECT_EQ(checkConfigurationFile(folder.path(), prompt, text::BuiltInTexts{}), kCheckUnopenable);
     EXPECT_TRUE(prompt.messages.empty());
 }
 

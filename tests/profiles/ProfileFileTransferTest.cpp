@@ -37,7 +37,7 @@ protected:
     }
 
     ImportResult import(ConfigStore& into, const std::filesystem::path& path) {
-        return importConfigurationFile(into, path, profileFile, prompt, platform::BuiltInTexts{});
+        return importConfigurationFile(into, path, profileFile, prompt, text::BuiltInTexts{});
     }
 
     TempFolder folder;

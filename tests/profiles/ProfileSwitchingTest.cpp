@@ -201,7 +201,7 @@ protected:
     const std::filesystem::path profileFile = folder / "$Profile0";
     device::testing::RecordingWindow linkWindow;
     device::testing::RecordingPrompt linkPrompt;
-    platform::BuiltInTexts texts;
+    text::BuiltInTexts texts;
     std::unique_ptr<device::DeviceLink> link;
     config::Configuration configuration;
     std::unique_ptr<lighting::LightingControl> lighting;
@@ -382,7 +382,7 @@ TEST_F(ProfileSwitchingTest, ShowingTheActiveProfileSelectsItsButtonAndLighting)
 }
 
 TEST(ProfileMenuTest, ChecksTheActiveProfileAndCaptionsTheProfileButtonWithIt) {
-    const platform::BuiltInTexts texts;
+    const text::BuiltInTexts texts;
     struct Case {
         int active;
         std::size_t checked;
@@ -401,7 +401,7 @@ TEST(ProfileMenuTest, ChecksTheActiveProfileAndCaptionsTheProfileButtonWithIt) {
 }
 
 TEST(ProfileMenuTest, ListsTheDefaultASeparatorAndOneItemPerProfile) {
-    const platform::BuiltInTexts texts;
+    const text::BuiltInTexts texts;
     const ProfileMenu menu = buildProfileMenu(0, "/tmp/folder.d/saved.kbp", texts);
     EXPECT_THAT(menu.items, ElementsAre(ProfileMenuItem{u"<Default Profile>", 9000, false, false},
                                         ProfileMenuItem{u"", 0, true, false},

@@ -19,9 +19,12 @@ using namespace std::chrono_literals;
 
 class InstanceProcessTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        environment_ = QProcessEnvironment::systemEnvironment();
-        const QString folder = QString::fromStdString(folder_.path().string());
+    void SetUp() override { environment_ = environmentIn(folder_.path()); }
+
+    // The program's environment with every folder of its own in `root`.
+    static QProcessEnvironment environmentIn(const std::filesystem::path& root) {
+        QProcessEnvironment environment_ = QProcessEnvironment::systemEnvironment();
+        const QString folder = QString::fromStdString(root.string());
         environment_.insert("QT_QPA_PLATFORM", "offscreen");
         environment_.insert("XDG_RUNTIME_DIR", folder);
         environment_.insert("XDG_CONFIG_HOME", folder + "/config");
@@ -35,6 +38,7 @@ protected:
         // processes is.
         environment_.insert("TSAN_OPTIONS", "report_bugs=0");
         environment_.remove("QUILLMAR_SIM_UNPLUGGED");
+        return environment_;
     }
 
     void TearDown() override {
@@ -44,8 +48,9 @@ protected:
         }
     }
 
-    void start(QProcess& process, const QStringList& arguments) {
-        process.setProcessEnvironment(environment_);
+    void start(QProcess& process, const QStringList& arguments) { start(process, arguments, environment_); }
+    void start(QProcess& process, const QStringList& arguments, const QProcessEnvironment& environment) {
+        process.setProcessEnvironment(environment);
         process.start(QString::fromStdString((std::filesystem::current_path() / "quillmar").string()), arguments);
         ASSERT_TRUE(process.waitForStarted(5000));
     }
@@ -90,6 +95,25 @@ TEST_F(InstanceProcessTest, SecondStartSignalsTheFirstAndKillClosesIt) {
     ASSERT_TRUE(first_.waitForFinished(10000));
     EXPECT_EQ(first_.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(first_.exitCode(), 0);
+}
+
+// Another session's (or test's) program runs on the machine, started first:
+// its socket is not in this user's runtime folder, so it is never the one
+// asked to show or close.
+TEST_F(InstanceProcessTest, AForeignProgramOfTheSameNameIsLeftAlone) {
+    sim::test::TemporaryFolder foreignFolder;
+    QProcess foreign;
+    start(foreign, {}, environmentIn(foreignFolder.path()));
+    start(first_, {});
+    ASSERT_TRUE(waitUntilReady());
+
+    EXPECT_EQ(runToEnd({}), 0);
+    EXPECT_EQ(first_.state(), QProcess::Running);
+    EXPECT_EQ(runToEnd({"/Kill"}), 0);
+    EXPECT_TRUE(first_.waitForFinished(10000)) << "the program of this session was closed";
+    EXPECT_EQ(foreign.state(), QProcess::Running) << "the foreign one was not";
+    foreign.kill();
+    foreign.waitForFinished(5000);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include "MainWindowFixture.h"
 
 #include "lighting/LightingBlock.h"
-#include "profiles/IniFile.h"
+#include "text/IniFile.h"
 #include "shell/widgets/CBitmapSlider.h"
 #include "shell/widgets/CColourPickerButton.h"
 #include "shell/window/LightingPanelWindow.h"
@@ -94,7 +94,7 @@ protected:
     }
 
     std::string colourFileValue(int profile, const std::string& section, const std::string& key) {
-        return profiles::readIniString(userFolder() / ("UserDengColor_" + std::to_string(profile) + ".userd"), section,
+        return text::readIniString(userFolder() / ("UserDengColor_" + std::to_string(profile) + ".userd"), section,
                                        key, "missing");
     }
 
@@ -162,12 +162,12 @@ TEST_F(LightingPanelTest, TheLampIsRefusedWhileAnEditorIsOpen) {
     EXPECT_FALSE(window->lighting().state().panelOpen);
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_FALSE(visible(kEffectList));
-    EXPECT_EQ(profiles::readIniString(userFolder() / "ktvl.ini", "KEYCOLOR", "DengCheck", "0"), "0");
+    EXPECT_EQ(text::readIniString(userFolder() / "ktvl.ini", "KEYCOLOR", "DengCheck", "0"), "0");
 
     window->OnCommand(kLamp);
     EXPECT_TRUE(window->lighting().state().panelOpen);
     EXPECT_TRUE(visible(kEffectList));
-    EXPECT_EQ(profiles::readIniString(userFolder() / "ktvl.ini", "KEYCOLOR", "DengCheck", "0"), "1");
+    EXPECT_EQ(text::readIniString(userFolder() / "ktvl.ini", "KEYCOLOR", "DengCheck", "0"), "1");
     window->OnCommand(kLamp);
     EXPECT_FALSE(visible(kEffectList));
     EXPECT_FALSE(button(kButtonA).hasOutline());
@@ -195,7 +195,7 @@ TEST_F(LightingPanelTest, RestoreDefaultsWithThePanelOpenWritesTheDefaultRecordA
                             "FF FF 00 00 FF FF FF 00 00");
     const auto templateFile = programDirectory() / "Skins" / "UserDengColor_3.userd";
     EXPECT_EQ(colourFileValue(1, "Mode0", std::to_string(kPositionOfA)),
-              profiles::readIniString(templateFile, "Mode0", std::to_string(kPositionOfA), "missing"));
+              text::readIniString(templateFile, "Mode0", std::to_string(kPositionOfA), "missing"));
     EXPECT_EQ(qobject_cast<CBitmapSlider*>(window->control(1178))->position(), 4);
     EXPECT_EQ(qobject_cast<CBitmapSlider*>(window->control(1179))->position(), 3);
     EXPECT_TRUE(visible(1150));
@@ -285,9 +285,9 @@ TEST_F(LightingPanelTest, TheFirstArrivalMakesTheFolderWithTheColourFiles) {
     startWindow(true);
     for (int n = 0; n < 4; ++n)
         EXPECT_TRUE(std::filesystem::exists(userFolder() / ("UserDengColor_" + std::to_string(n) + ".userd"))) << n;
-    EXPECT_EQ(profiles::readIniString(userFolder() / "ktvl.ini", "KEYCOLOR", "usermodeCheck", "0"), "1");
+    EXPECT_EQ(text::readIniString(userFolder() / "ktvl.ini", "KEYCOLOR", "usermodeCheck", "0"), "1");
     EXPECT_EQ(qobject_cast<QComboBox*>(window->control(1198))->itemText(0).toStdString(),
-              profiles::readIniString(programDirectory() / "Skins" / "UserDengColor_3.userd", "MODENAME", "0", ""));
+              text::readIniString(programDirectory() / "Skins" / "UserDengColor_3.userd", "MODENAME", "0", ""));
 }
 
 TEST_F(LightingPanelTest, AnEffectTheProgramDoesNotKnowKeepsTheListToChooseAnother) {

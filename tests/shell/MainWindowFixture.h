@@ -7,8 +7,8 @@
 #include "hidlane/SimTestSupport.h"
 #include "hidlane/sim/SimKeyboard.h"
 #include "platform/UserSettings.h"
-#include "profiles/IniFile.h"
-#include "profiles/StringTable.h"
+#include "text/IniFile.h"
+#include "text/StringTable.h"
 #include "shell/widgets/CPngButton.h"
 #include "shell/window/CQuillmarDlg.h"
 #include "support/LinkedSimService.h"
@@ -57,6 +57,16 @@ public:
 
     std::optional<std::filesystem::path> chooseFileToImport() override { return ++asked, importPath; }
     std::optional<std::filesystem::path> chooseFileToExport() override { return ++asked, exportPath; }
+
+    std::optional<std::filesystem::path> newProfilePath;
+    std::optional<std::filesystem::path> loadProfilePath;
+    std::filesystem::path initialName;
+    std::optional<std::filesystem::path> chooseNewProfileFile(const std::filesystem::path& initial) override {
+        return ++asked, initialName = initial, newProfilePath;
+    }
+    std::optional<std::filesystem::path> chooseProfileFileToLoad(const std::filesystem::path& initial) override {
+        return ++asked, initialName = initial, loadProfilePath;
+    }
 };
 
 // Keeps the lighting panel's notices.
@@ -92,6 +102,7 @@ public:
 protected:
     void SetUp() override {
         ::setenv("QUILLMAR_SIM_STATE", (folder_.path() / "sim-keyboard.bin").c_str(), 1);
+        ::setenv("XDG_RUNTIME_DIR", (folder_.path() / "runtime").c_str(), 1);  // the keyboard's lock
         for (const char* name : {"QUILLMAR_SIM_TRACE", "QUILLMAR_SIM_CONTROL", "QUILLMAR_SIM_UNPLUGGED"})
             ::unsetenv(name);
         std::filesystem::create_directories(userFolder());
@@ -103,6 +114,7 @@ protected:
         window.reset();
         End();
         ::unsetenv("QUILLMAR_SIM_STATE");
+        ::unsetenv("XDG_RUNTIME_DIR");
     }
 
     // The window as the application starts it; waits for the keyboard's
@@ -111,7 +123,7 @@ protected:
         if (!keyboard().started()) {
             ASSERT_GT(Init(0), 0);
         }
-        texts = std::make_unique<profiles::StringTable>(languageFile());
+        texts = std::make_unique<text::StringTable>(languageFile());
         texts->LoadStringTable();
         window = std::make_unique<CQuillmarDlg>(
             MainWindowSetup{programDirectory(), userFolder(), *texts, settings, configuration});
@@ -156,7 +168,7 @@ protected:
     void writeLanguage(int language) {
         std::filesystem::copy_file(programDirectory() / "Skins" / "language.ini", languageFile(),
                                    std::filesystem::copy_options::overwrite_existing);
-        profiles::writeIniNumber(languageFile(), "LANGUAGE", "language", language);
+        text::writeIniNumber(languageFile(), "LANGUAGE", "language", language);
     }
 
     sim::test::TemporaryFolder folder_;
@@ -167,7 +179,7 @@ protected:
     RecordingLightingPanel lightingPanel;
     bool recordLightingPanel = true;  // false: the window's own lighting panel
     std::vector<CompositeRequest> compositeRequests;
-    std::unique_ptr<profiles::StringTable> texts;
+    std::unique_ptr<text::StringTable> texts;
     std::unique_ptr<CQuillmarDlg> window;
 };
 

@@ -7,8 +7,9 @@
 #include "device/GKeyButtons.h"
 #include "device/WindowMessages.h"
 #include "keyboard/DefaultKeyTable.h"
-#include "profiles/IniFile.h"
+#include "text/IniFile.h"
 #include "shell/tray/CTrayIcon.h"
+#include "shell/window/EditingDialog.h"
 #include "shell/window/MainWindowIds.h"
 
 #include <QComboBox>
@@ -175,7 +176,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, MainWindowRoutingTest, ::testing::ValuesIn(kRoute
 TEST(MainWindowRoutingTable, EndingCommandsEndTheModalRun) {
     for (const auto& [number, wParam, commandId] : std::vector<std::tuple<std::uint32_t, std::uint32_t, int>>{
              {device::kMessageKill, device::kTagKill, 0}, {0, 0, kClose}, {0, 0, kCommandExit}, {0, 0, kCommandMenuClose}}) {
-        platform::BuiltInTexts texts;
+        text::BuiltInTexts texts;
         platform::FakeUserSettings settings;
         config::Configuration configuration;
         CQuillmarDlg window({std::filesystem::current_path(), {}, texts, settings, configuration});
@@ -231,23 +232,36 @@ TEST_F(MainWindowTest, StartWithoutKeyboardStaysHiddenWhenOneArrives) {
 TEST_F(MainWindowTest, OpenWithoutKeyboardTellsTheUser) {
     keyboard().unplug();
     startWindow();
+    bool presentButClosed = false;
+    window->setKeyboardAccessCheck([&] { return presentButClosed; });
     window->SendWindowMessage(device::kMessageOpen, device::kTagOpen, 0);
     EXPECT_FALSE(window->isVisible());
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(prompt.shown[0], texts->text("MAIN_NO_DEVICE_PROMPT", u""));
+
+    // Plugged in but not the user's to open: the doctor's advice, not "no keyboard".
+    presentButClosed = true;
+    window->SendWindowMessage(device::kMessageOpen, device::kTagOpen, 0);
+    ASSERT_EQ(prompt.shown.size(), 2u);
+    EXPECT_EQ(prompt.shown[1], texts->text("MAIN_NO_ACCESS_PROMPT", u""));
+    EXPECT_NE(prompt.shown[1].find(u"quillmarctl doctor"), std::u16string::npos);
 }
 
 TEST_F(MainWindowTest, RemovalClosesDialogsAndHides) {
     startWindow();
     ASSERT_TRUE(pumpUntil([this] { return window->isVisible(); }));
     QDialog editor(window.get());
+    markAsEditingDialog(editor);
     editor.show();
+    QDialog question;  // a save question or a file dialog the user is answering
+    question.show();
     window->OnCommand(kCommandAbout);
     ASSERT_NE(window->aboutBox(), nullptr);
 
     keyboard().unplug();
     ASSERT_TRUE(pumpUntil([this] { return !window->isVisible(); }));
     EXPECT_FALSE(editor.isVisible());
+    EXPECT_TRUE(question.isVisible()) << "only the editing dialogs are cancelled";
     EXPECT_TRUE(pumpUntil([this] { return window->aboutBox() == nullptr; }));
 }
 
@@ -469,6 +483,24 @@ TEST_F(MainWindowTest, ExportThenImportRestoresAndDownloadsEveryProfile) {
     EXPECT_NE(keyBlock(keyboard(), 2), defaultBlock()) << "all three profiles downloaded";
 }
 
+TEST_F(MainWindowTest, AnImportTheKeyboardRefusesIsSaidAndLeavesApplyEnabled) {
+    startWindow(true);
+    {
+        const auto lock = configuration.working.lock();
+        workingRecord(configuration, 2, kSlotOfA) = {AssignmentType::Disabled};
+    }
+    files.exportPath = files.importPath = folder_.path() / "saved.kbp";
+    window->OnCommand(kCommandExport);
+
+    keyboard().answerWithStatus(0xFF, 1000);
+    window->OnCommand(kCommandImport);
+    keyboard().clearFaults();
+    ASSERT_FALSE(prompt.shown.empty());
+    EXPECT_EQ(prompt.shown.back(), texts->text("MAIN_IMPORT_NOT_DOWNLOADED", u""));
+    EXPECT_TRUE(window->isApplyEnabled()) << "Apply can try again";
+    EXPECT_EQ(keyBlock(keyboard(), 2), defaultBlock());
+}
+
 // ---- Keyboard filtering and menus ---------------------------------------
 
 TEST_F(MainWindowTest, EnterEscapeAndArrowsOnTheEffectListDoNothing) {
@@ -540,7 +572,7 @@ TEST_F(MainWindowTest, TrayFollowsPresenceAndTheIndicatorAndOpensTheWindow) {
 
 TEST_F(MainWindowTest, WithoutATrayTheWindowStaysShown) {
     keyboard().unplug();
-    texts = std::make_unique<profiles::StringTable>(languageFile());
+    texts = std::make_unique<text::StringTable>(languageFile());
     texts->LoadStringTable();
     window = std::make_unique<CQuillmarDlg>(MainWindowSetup{programDirectory(), userFolder(), *texts, settings, configuration});
     window->setAttribute(Qt::WA_DontShowOnScreen);

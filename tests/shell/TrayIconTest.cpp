@@ -1,6 +1,6 @@
 #include "shell/tray/CTrayIcon.h"
 
-#include "profiles/StringTable.h"
+#include "text/StringTable.h"
 
 #include "platform/TempFolder.h"
 
@@ -48,7 +48,7 @@ protected:
     }
 
     TempFolder folder;
-    profiles::StringTable texts;
+    text::StringTable texts;
     bool trayAvailable = true;
     CTrayIcon tray{texts, folder.path(), [this] { return trayAvailable; }};
     QSignalSpy commands{&tray, &CTrayIcon::commandChosen};

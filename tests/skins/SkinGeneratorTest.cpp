@@ -2,11 +2,11 @@
 // program reads it: through the settings-file reader, the string table and
 // the colour scheme files.
 #include "keyboard/LayoutKeyList.h"
-#include "profiles/IniFile.h"
-#include "profiles/StringTable.h"
-#include "profiles/TextSlots.h"
+#include "text/IniFile.h"
+#include "text/StringTable.h"
+#include "text/TextSlots.h"
 #include "profiles/UserColourFiles.h"
-#include "profiles/Utf.h"
+#include "text/Utf.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using quillmar::profiles::readIniString;
+namespace text = quillmar::text;
 
 class SkinGeneratorTest : public ::testing::Test {
 protected:
@@ -48,7 +48,7 @@ protected:
     // A rectangle read from section "BUTTONINFO" as the window reads it; the
     // missing-key default 1,1,1,1 when absent.
     static QRect rectOf(const std::string& file, const std::string& key, const char* section = "BUTTONINFO") {
-        const std::string value = readIniString(skin(file), section, key, "1,1,1,1,x");
+        const std::string value = text::readIniString(skin(file), section, key, "1,1,1,1,x");
         int x = 0, y = 0, w = 0, h = 0;
         if (std::sscanf(value.c_str(), "%d,%d,%d,%d", &x, &y, &w, &h) != 4) return {};
         return QRect(x, y, w, h);
@@ -107,9 +107,9 @@ double meanDifference(const QImage& a, QPoint aOrigin, const QImage& b, QPoint b
 }
 
 TEST_F(SkinGeneratorTest, EveryMainWindowControlHasARectangleInsideTheBackground) {
-    const QImage background = image(readIniString(skin("Main.ini"), "SCREEN", "Main", ""));
+    const QImage background = image(text::readIniString(skin("Main.ini"), "SCREEN", "Main", ""));
     ASSERT_FALSE(background.isNull());
-    EXPECT_EQ(readIniString(skin("Main.ini"), "SCREEN", "Link", "").rfind("https://", 0), 0u);
+    EXPECT_EQ(text::readIniString(skin("Main.ini"), "SCREEN", "Link", "").rfind("https://", 0), 0u);
     std::vector<std::string> keys = mainWindowKeys();
     for (const std::string& key : keyButtonKeys()) keys.push_back(key);
     for (const std::string& key : keys) {
@@ -145,8 +145,8 @@ TEST_F(SkinGeneratorTest, StatePicturesHaveTheBackgroundsSize) {
         {"Profile.ini", {"Profile_normal.jpg", "Profile_over.jpg", "Profile_down.jpg"}},
     };
     for (const Window& window : windows) {
-        const QImage background = image(readIniString(skin(window.file), "SCREEN", "Main", ""));
-        const QImage mask = image(readIniString(skin(window.file), "SCREEN", "Mask", ""));
+        const QImage background = image(text::readIniString(skin(window.file), "SCREEN", "Main", ""));
+        const QImage mask = image(text::readIniString(skin(window.file), "SCREEN", "Mask", ""));
         ASSERT_FALSE(background.isNull()) << window.file;
         EXPECT_EQ(mask.size(), background.size()) << window.file;
         // The mask's corners are cut away, its middle is window.
@@ -206,29 +206,29 @@ TEST_F(SkinGeneratorTest, LightingBitmapsAndTrayIconsLoad) {
 }
 
 TEST_F(SkinGeneratorTest, LanguageFileSelectsEnglishAndHasEveryTextInBothLanguages) {
-    quillmar::profiles::StringTable table(skin("language.ini"));
+    quillmar::text::StringTable table(skin("language.ini"));
     EXPECT_EQ(table.ChooseLanguageSection(), "ENGINSH");
-    for (const auto& info : quillmar::profiles::kTextSlots) {
-        const std::string english = readIniString(skin("language.ini"), "ENGINSH", info.key, "");
-        const std::string chinese = readIniString(skin("language.ini"), "CHINESE", info.key, "");
+    for (const auto& info : quillmar::text::kTextSlots) {
+        const std::string english = text::readIniString(skin("language.ini"), "ENGINSH", info.key, "");
+        const std::string chinese = text::readIniString(skin("language.ini"), "CHINESE", info.key, "");
         EXPECT_FALSE(english.empty()) << info.key;
         EXPECT_FALSE(chinese.empty()) << info.key;
         // A slot holds at most 107 characters.
-        EXPECT_LE(quillmar::profiles::toUtf16(english).size(), 107u) << info.key;
-        EXPECT_LE(quillmar::profiles::toUtf16(chinese).size(), 107u) << info.key;
+        EXPECT_LE(quillmar::text::toUtf16(english).size(), 107u) << info.key;
+        EXPECT_LE(quillmar::text::toUtf16(chinese).size(), 107u) << info.key;
         // Callers fill in the value where the built-in text has its marker.
         for (const char* marker : {"%d", "%s", "%03x"}) {
-            const bool wanted = quillmar::profiles::toUtf8(info.builtIn).find(marker) != std::string::npos;
+            const bool wanted = quillmar::text::toUtf8(info.builtIn).find(marker) != std::string::npos;
             EXPECT_EQ(english.find(marker) != std::string::npos, wanted) << info.key << " " << marker;
             EXPECT_EQ(chinese.find(marker) != std::string::npos, wanted) << info.key << " " << marker;
         }
     }
     for (const char* key : {"MEDIA_MUTE_8", "FUNC_KEY_DESC9", "MAIN_NO_DEVICE_PROMPT", "MACRO_KEYS_TISHI"})
-        EXPECT_NE(readIniString(skin("language.ini"), "ENGINSH", key, ""),
-                  readIniString(skin("language.ini"), "CHINESE", key, "")) << key;
+        EXPECT_NE(text::readIniString(skin("language.ini"), "ENGINSH", key, ""),
+                  text::readIniString(skin("language.ini"), "CHINESE", key, "")) << key;
     table.LoadStringTable();
-    EXPECT_EQ(table.slot(quillmar::profiles::TextSlot::MEDIA_CALC_17), u"Calculator");
-    EXPECT_EQ(table.slot(quillmar::profiles::TextSlot::PROFILE_TIP), u"Current profile: ");
+    EXPECT_EQ(table.slot(quillmar::text::TextSlot::MEDIA_CALC_17), u"Calculator");
+    EXPECT_EQ(table.slot(quillmar::text::TextSlot::PROFILE_TIP), u"Current profile: ");
 }
 
 TEST_F(SkinGeneratorTest, LanguageFileHasTheTextsWindowsReadWhenTheyOpen) {
@@ -241,8 +241,8 @@ TEST_F(SkinGeneratorTest, LanguageFileHasTheTextsWindowsReadWhenTheyOpen) {
         "A_DOWN", "A_TOP", "A_BOTTOM", "COMPOSITE_MACRO_OVER", "COMPOSITE_PROMPT_CLEAR", "COMPOSITE_PROMPT_OSK"};
     for (const char* key : keys)
         for (const char* section : {"ENGINSH", "CHINESE"})
-            EXPECT_FALSE(readIniString(skin("language.ini"), section, key, "").empty()) << section << " " << key;
-    EXPECT_NE(readIniString(skin("language.ini"), "ENGINSH", "MAIN_BUTTON_KORVEL_VER", "").find("9.8.7"),
+            EXPECT_FALSE(text::readIniString(skin("language.ini"), section, key, "").empty()) << section << " " << key;
+    EXPECT_NE(text::readIniString(skin("language.ini"), "ENGINSH", "MAIN_BUTTON_KORVEL_VER", "").find("9.8.7"),
               std::string::npos);
 }
 

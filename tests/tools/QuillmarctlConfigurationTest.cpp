@@ -13,7 +13,7 @@
 #include "config/MacroArea.h"
 #include "hidlane/sim/SimStateFile.h"
 #include "keyboard/DefaultKeyTable.h"
-#include "profiles/IniFile.h"
+#include "text/IniFile.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/ProfileFileFormat.h"
 
@@ -326,7 +326,7 @@ TEST_F(QuillmarctlConfigurationTest, KeyColoursLandAtTheKeysPositionsAndInTheSch
               "quillmarctl: the keyboard shows per-key colours in effect 20; select it with: quillmarctl lighting "
               "--profile 2 effect=20\n");
     EXPECT_EQ(coloursOf(1, 64), (Bytes{10, 20, 30}));
-    EXPECT_EQ(profiles::readIniString(colourFile(1), "Mode0", "64", ""), "10,20,30,0");
+    EXPECT_EQ(text::readIniString(colourFile(1), "Mode0", "64", ""), "10,20,30,0");
 
     ASSERT_EQ(run("--device sim lighting --profile 2 effect=20").exitCode, 0);
     const RunResult erased = run("--device sim keycolour --profile 2 --erase fn");
@@ -336,16 +336,33 @@ TEST_F(QuillmarctlConfigurationTest, KeyColoursLandAtTheKeysPositionsAndInTheSch
     ASSERT_EQ(based.exitCode, 0) << based.err;
     EXPECT_EQ(coloursOf(1, 110), (Bytes{1, 2, 3})) << "the erased Fn key follows the base colour";
     EXPECT_EQ(coloursOf(1, 64), (Bytes{10, 20, 30})) << "the brushed key keeps its colour";
-    EXPECT_EQ(profiles::readIniString(colourFile(1), "Mode0", "110", ""), "1,2,3,1");
+    EXPECT_EQ(text::readIniString(colourFile(1), "Mode0", "110", ""), "1,2,3,1");
     EXPECT_EQ(coloursOf(0, 64), Bytes(3, 0)) << "other profiles untouched";
 
     ASSERT_EQ(run("--device sim scheme --profile 2 4").exitCode, 0);
-    EXPECT_EQ(profiles::readIniString(colourFile(1), "PRESENTMODE", "mode", ""), "3");
+    EXPECT_EQ(text::readIniString(colourFile(1), "PRESENTMODE", "mode", ""), "3");
     EXPECT_NE(run("--device sim scheme --profile 2").out.find("4*: "), std::string::npos);
 
     for (const char* bad : {"keycolour A", "keycolour Nokey 102030", "keycolour A 10203", "keycolour --erase",
                             "basecolour", "basecolour red", "scheme 0", "scheme 11", "scheme 1 2"})
         EXPECT_EQ(run(std::string("--device sim ") + bad).exitCode, 2) << bad;
+}
+
+// The per-user folder cannot be written (a file stands where it should be,
+// which stops root too): commands that only look need no file, the others
+// act on the keyboard and warn.
+TEST_F(QuillmarctlConfigurationTest, AnUnwritableFolderOnlyCostsTheProfileFile) {
+    std::filesystem::create_directories(folder_ / "docs");
+    std::ofstream(folder_ / "docs" / "Gaming Keyboard") << "not a folder";
+    for (const char* looking : {"info", "profile", "rate", "lighting"}) {
+        const RunResult result = run(std::string("--device sim ") + looking);
+        EXPECT_EQ(result.exitCode, 0) << looking << ": " << result.err;
+        EXPECT_EQ(result.err, "") << looking;
+    }
+    const RunResult remap = run("--device sim remap F1 media:3");
+    EXPECT_EQ(remap.exitCode, 0) << remap.err;
+    EXPECT_NE(remap.err.find("warning: could not write"), std::string::npos) << remap.err;
+    EXPECT_NE(entryOnKeyboard(0, kPositionOfF1), defaultEntry(kPositionOfF1));
 }
 
 TEST_F(QuillmarctlConfigurationTest, UnpluggedInTheMiddleOfAnImport) {

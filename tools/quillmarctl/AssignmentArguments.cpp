@@ -8,7 +8,7 @@
 #include "keyboard/KeyInfoTable.h"
 #include "keyboard/KeySlots.h"
 #include "keyboard/MediaFunctionTable.h"
-#include "profiles/Utf.h"
+#include "text/Utf.h"
 
 #include <algorithm>
 
@@ -72,7 +72,7 @@ std::optional<AssignmentTarget> parseAssignmentTarget(std::string_view text) {
 }
 
 std::optional<KeyCode> keyCodeOfName(std::string_view name, const keyboard::DefaultKeyTable& layout) {
-    const std::u16string wanted = profiles::toUtf16(name);
+    const std::u16string wanted = text::toUtf16(name);
     std::optional<KeyCode> found;
     for (std::size_t index = 1; index < keyboard::kKeyInfoTable.size(); ++index) {
         const std::u16string_view keyName = keyboard::kKeyInfoTable[index].name;

@@ -19,5 +19,6 @@ int runRate(const Invocation& invocation, std::ostream& out, std::ostream& err);
 int runKeyColour(const Invocation& invocation, std::ostream& out, std::ostream& err);
 int runBaseColour(const Invocation& invocation, std::ostream& out, std::ostream& err);
 int runScheme(const Invocation& invocation, std::ostream& out, std::ostream& err);
+int runMacro(const Invocation& invocation, std::ostream& out, std::ostream& err);
 
 }  // namespace quillmar::ctl

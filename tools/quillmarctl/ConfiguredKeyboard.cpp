@@ -2,6 +2,7 @@
 
 #include "CommandSupport.h"
 #include "ExitCodes.h"
+#include "TerminalProgress.h"
 
 #include "platform/LinuxPaths.h"
 
@@ -11,25 +12,28 @@ ConfiguredKeyboard::ConfiguredKeyboard(std::unique_ptr<KeyboardSession> session,
     : session_(std::move(session)), folder_(std::move(folder)) {}
 
 std::unique_ptr<ConfiguredKeyboard> ConfiguredKeyboard::open(const Invocation& invocation, std::ostream& err,
-                                                             const profiles::ReadProgress& progress) {
+                                                             const profiles::ReadProgress& progress, Reading reading) {
     auto session = openOrComplain(invocation, err);
     if (!session) return nullptr;
     std::unique_ptr<ConfiguredKeyboard> keyboard(
         new ConfiguredKeyboard(std::move(session), profiles::UserFolder(platform::LinuxPaths())));
+    if (reading == Reading::LayoutOnly) return keyboard;
     const profiles::RefreshResult refreshed = profiles::refreshFromKeyboard(
         keyboard->working(), keyboard->folder_, keyboard->readSource(), false, {}, {}, progress);
     if (!refreshed.fromKeyboard) {
-        complain("could not read the keyboard's configuration into " + keyboard->folder_.profileFile().string(),
-                 kExitKeyboardError, err);
+        complain("could not read the keyboard's configuration", kExitKeyboardError, err);
         return nullptr;
+    }
+    if (!refreshed.fileWritten) {
+        clearStatusLine(err);
+        err << "quillmarctl: warning: could not write " << keyboard->folder_.profileFile().string()
+            << "; going on with what the keyboard holds\n";
     }
     return keyboard;
 }
 
 profiles::KeyboardReadSource ConfiguredKeyboard::readSource() {
-    const int macroMemory = session_->presence().macroMemorySize();
-    return {session_->commands(), session_->presence().defaultKeyTable(), session_->texts(),
-            macroMemory > 0 ? static_cast<std::size_t>(macroMemory) : 0};
+    return profiles::readSourceOf(session_->link(), session_->texts());
 }
 
 config::DownloadTarget ConfiguredKeyboard::downloadTarget() {

@@ -2,7 +2,7 @@
 
 #include "TerminalProgress.h"
 
-#include "profiles/Utf.h"
+#include "text/Utf.h"
 
 #include <iostream>
 
@@ -10,12 +10,12 @@ namespace quillmar::ctl {
 
 void ConsolePrompt::showMessage(const std::u16string& text) {
     clearStatusLine(std::cerr);
-    std::cerr << profiles::toUtf8(text) << '\n';
+    std::cerr << text::toUtf8(text) << '\n';
 }
 
 bool ConsolePrompt::askYesNo(const std::u16string& text) {
     clearStatusLine(std::cerr);
-    std::cerr << profiles::toUtf8(text) << " [answered No]\n";
+    std::cerr << text::toUtf8(text) << " [answered No]\n";
     return false;
 }
 

@@ -26,7 +26,7 @@ const std::string* fileArgument(const Invocation& invocation) {
 
 // Checks and loads the file into a configuration of its own, so a refused
 // file is told before the keyboard or any file is touched.
-bool passesImportCheck(const std::filesystem::path& file, platform::Prompt& prompt, const platform::Texts& texts) {
+bool passesImportCheck(const std::filesystem::path& file, platform::Prompt& prompt, const text::Texts& texts) {
     config::ConfigStore scratch;
     const std::filesystem::path noProfileFile;
     return profiles::importConfigurationFile(scratch, file, noProfileFile, prompt, texts).status ==
@@ -51,7 +51,7 @@ int runImport(const Invocation& invocation, std::ostream&, std::ostream& err) {
     if (!file) return badUsage(err);
     {
         ConsolePrompt prompt;
-        const platform::BuiltInTexts texts;
+        const text::BuiltInTexts texts;
         if (!passesImportCheck(*file, prompt, texts)) return kExitFileRefused;
     }
     TerminalProgress progress(err);

@@ -4,6 +4,7 @@
 #include "KeyboardSession.h"
 #include "ProfileNumber.h"
 
+#include "device/KeyboardLock.h"
 #include "device/ResultCode.h"
 
 #include <array>
@@ -56,6 +57,7 @@ int runProfile(const Invocation& invocation, std::ostream& out, std::ostream& er
     auto session = openOrComplain(invocation, err);
     if (!session) return kExitKeyboardError;
 
+    const device::KeyboardLock keyboard;
     device::DeviceCommands& commands = session->commands();
     if (wanted) {
         const int result = commands.SetActiveProfile(*wanted);

@@ -14,7 +14,7 @@
 #include "lighting/KeyColours.h"
 #include "lighting/LightingControl.h"
 #include "profiles/KtvlSettings.h"
-#include "profiles/Utf.h"
+#include "text/Utf.h"
 
 #include <algorithm>
 #include <memory>
@@ -158,7 +158,7 @@ int runScheme(const Invocation& invocation, std::ostream& out, std::ostream& err
     }
     const auto& names = session->colours->schemeNames();
     for (int s = 0; s < profiles::kSchemeCount; ++s) {
-        out << s + 1 << (s == session->colours->scheme() ? "*" : "") << ": " << profiles::toUtf8(names[s]) << '\n';
+        out << s + 1 << (s == session->colours->scheme() ? "*" : "") << ": " << text::toUtf8(names[s]) << '\n';
     }
     return kExitDone;
 }

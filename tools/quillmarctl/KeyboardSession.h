@@ -4,7 +4,7 @@
 #include "ConsoleWindow.h"
 #include "device/DeviceLink.h"
 #include "device/HidService.h"
-#include "platform/Texts.h"
+#include "text/Texts.h"
 
 #include <memory>
 #include <string>
@@ -26,7 +26,7 @@ public:
     device::DeviceLink& link() { return *link_; }
     device::DeviceCommands& commands() { return link_->commands(); }
     device::DevicePresence& presence() { return link_->presence(); }
-    const platform::Texts& texts() const { return texts_; }
+    const text::Texts& texts() const { return texts_; }
     platform::Prompt& prompt() { return prompt_; }
 
 private:
@@ -35,7 +35,7 @@ private:
     device::HidService service_;
     ConsoleWindow window_;
     ConsolePrompt prompt_;
-    platform::BuiltInTexts texts_;
+    text::BuiltInTexts texts_;
     std::unique_ptr<device::DeviceLink> link_;
 };
 

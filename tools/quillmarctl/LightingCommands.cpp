@@ -53,10 +53,12 @@ struct LightingSession {
 // Opens the keyboard and reads the profile's lighting; nothing, and the
 // exit code in failure, when that fails.
 std::optional<LightingSession> openLighting(const Invocation& invocation, std::optional<int> askedProfile,
-                                            std::ostream& err, int& failure) {
+                                            bool onlyLooks, std::ostream& err, int& failure) {
     failure = kExitKeyboardError;
     LightingSession session;
-    session.keyboard = ConfiguredKeyboard::open(invocation, err);
+    session.keyboard = ConfiguredKeyboard::open(invocation, err, {},
+                                                onlyLooks ? ConfiguredKeyboard::Reading::LayoutOnly
+                                                          : ConfiguredKeyboard::Reading::Configuration);
     if (!session.keyboard) return std::nullopt;
     const int profile = session.keyboard->profileOrActive(askedProfile);
     if (profile < 0) {
@@ -87,7 +89,7 @@ int runLighting(const Invocation& invocation, std::ostream& out, std::ostream& e
     }
 
     int failure = kExitDone;
-    auto session = openLighting(invocation, askedProfile, err, failure);
+    auto session = openLighting(invocation, askedProfile, settings.empty(), err, failure);
     if (!session) return failure;
     for (const LightingSetting& setting : settings) {
         const int result = applySetting(*session->control, setting);
@@ -112,7 +114,7 @@ int runRate(const Invocation& invocation, std::ostream& out, std::ostream& err) 
     }
 
     int failure = kExitDone;
-    auto session = openLighting(invocation, askedProfile, err, failure);
+    auto session = openLighting(invocation, askedProfile, !rate, err, failure);
     if (!session) return failure;
     if (rate) {
         const int result = session->control->SetPollingRate(*rate);

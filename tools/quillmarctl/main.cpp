@@ -14,6 +14,8 @@ using namespace quillmar::ctl;
 namespace {
 
 int runDoctorCommand(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+    if (invocation.arguments.size() == 1 && invocation.arguments[0] == "--dump")
+        return quillmar::hidraw::runDoctorDump(out);
     if (!invocation.arguments.empty()) {
         err << kUsageText;
         return kExitBadUsage;
@@ -27,6 +29,7 @@ const std::map<std::string, CommandFunction>& commandTable() {
     static const std::map<std::string, CommandFunction> table = {
         {"default", runDefault}, {"doctor", runDoctorCommand}, {"export", runExport},
         {"import", runImport},   {"info", runInfo},           {"lighting", runLighting},
+        {"macro", runMacro},
         {"profile", runProfile}, {"rate", runRate},           {"remap", runRemap},
         {"keycolour", runKeyColour}, {"basecolour", runBaseColour}, {"scheme", runScheme},
     };

@@ -176,11 +176,16 @@ also restores the default lighting and the current profile's per-key colours. Yo
 Closing the window only hides it; <b>Exit</b> ends the program.</p>
 
 <h2 id="trouble">Troubleshooting</h2>
-<p><b>"No keyboard found"</b> or the window does not open: ask the doctor in a terminal:</p>
+<p><b>"No keyboard found"</b>, <b>"The keyboard is connected, but you may not use it"</b> or the window does
+not open: ask the doctor in a terminal:</p>
 <pre><code>quillmarctl doctor</code></pre>
-<p>It lists every Quillmar keyboard with its interfaces, tells whether you may open them, checks that the
-access rule (<code>70-quillmar.rules</code>) is installed and prints the commands that fix what is missing.
-After installing the program, unplug the keyboard and plug it in again once so the rule takes effect.</p>
+<p>It lists every Quillmar keyboard with its interfaces, tells whether you may open them and why (owner,
+permissions, the access rule's tag), checks that the access rule (<code>70-quillmar.rules</code>) is installed
+and that you are logged in at this computer's screen (not over ssh, not switched to another user with su), and
+prints the commands that fix what is missing. A keyboard that was plugged in before the rule was installed gets
+it without a replug with</p>
+<pre><code>sudo udevadm trigger --subsystem-match=hidraw --action=change</code></pre>
+<p>and the program takes the keyboard up within a second, without a restart.</p>
 <ul>
 <li><code>quillmarctl info</code> shows the active profile, the macro memory and the lighting effects the keyboard
 reports; <code>quillmarctl profile 2</code> switches profiles from the command line.</li>

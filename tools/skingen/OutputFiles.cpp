@@ -1,6 +1,6 @@
 #include "OutputFiles.h"
 
-#include "platform/AtomicFile.h"
+#include "text/AtomicFile.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -14,7 +14,7 @@ OutputFolder::OutputFolder(std::filesystem::path root) : root_(std::move(root)) 
 void OutputFolder::writeText(const std::filesystem::path& relative, std::string_view content) const {
     const std::filesystem::path target = root_ / relative;
     std::filesystem::create_directories(target.parent_path());
-    if (!platform::writeFileAtomically(target, content))
+    if (!text::writeFileAtomically(target, content))
         throw std::runtime_error("cannot write " + target.string());
 }
 

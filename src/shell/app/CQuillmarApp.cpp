@@ -1,18 +1,23 @@
 #include "shell/app/CQuillmarApp.h"
 
 #include "device/HidServiceBinding.h"
+#include "hidlane/hidraw/Doctor.h"
 #include "platform/DetachedCompanionStarter.h"
 #include "platform/InstanceListener.h"
-#include "platform/ProcFsProcessList.h"
 #include "platform/SocketInstanceSignal.h"
 #include "platform/StartupArbitration.h"
 #include "profiles/UserFolder.h"
+#include "shell/dialogs/CQuillmar_DlgProfile.h"
+#include "shell/dialogs/Quillmar_DlgComposite.h"
 #include "shell/window/CQuillmarDlg.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
 
 #include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
 
 namespace quillmar::shell {
 namespace {
@@ -44,11 +49,10 @@ int CQuillmarApp::run() {
 }
 
 bool CQuillmarApp::arbitrateStartup() {
-    platform::ProcFsProcessList processes;
     platform::SocketInstanceSignal signal(folders_.runtimeFolder());
     platform::DetachedCompanionStarter companion;
     const platform::StartupOutcome outcome =
-        platform::ArbitrateStartup(options_, paths_, {mutex_, processes, signal, companion});
+        platform::ArbitrateStartup(options_, paths_, {mutex_, signal, companion});
     return outcome.goOn;
 }
 
@@ -57,6 +61,12 @@ bool CQuillmarApp::initialiseWindow() {
     window_ = std::make_unique<CQuillmarDlg>(
         MainWindowSetup{paths_.programDirectory, userFolder.path(), texts_, settings_, configuration_});
     if (options_.startHidden) window_->setStartHidden();
+    attachCompositeDialog(*window_, {paths_.programDirectory, texts_, settings_, configuration_.working, clock_});
+    attachProfileDialog(*window_, {paths_.programDirectory, userFolder.path(), texts_});
+    // Only the library for the real keyboard can be kept from it by the system's access rights.
+    const std::string library = device::hidlaneLibraryPath(paths_.programDirectory.string(), std::getenv(device::kHidlaneEnvironmentVariable));
+    if (std::filesystem::path(library).filename() == "libhidlane.so")
+        window_->setKeyboardAccessCheck([] { return hidraw::keyboardPresentButClosed(); });
     if (!window_->OnInitDialog(device::bindHidServiceOrExit())) return false;
     events_.create();
     listenForOtherInstances();

@@ -2,12 +2,13 @@
 
 #include "config/Configuration.h"
 #include "platform/ApplicationPaths.h"
+#include "platform/Clock.h"
 #include "platform/IniUserSettings.h"
 #include "platform/LinuxPaths.h"
 #include "platform/LockFileMutex.h"
 #include "platform/NamedEvents.h"
 #include "platform/StartOptions.h"
-#include "profiles/StringTable.h"
+#include "text/StringTable.h"
 
 #include <memory>
 #include <string>
@@ -47,8 +48,9 @@ private:
     platform::LinuxPaths folders_;
     platform::IniUserSettings settings_;
     platform::ApplicationPaths paths_;
-    profiles::StringTable texts_;
+    text::StringTable texts_;
     config::Configuration configuration_;
+    platform::SteadyClock clock_;
     platform::StartOptions options_;
     platform::LockFileMutex mutex_;
     platform::NamedEvents events_;

@@ -1,7 +1,7 @@
 #include "shell/skin/SkinRect.h"
 
-#include "profiles/DecimalText.h"
-#include "profiles/IniFile.h"
+#include "text/DecimalText.h"
+#include "text/IniFile.h"
 
 #include <algorithm>
 #include <array>
@@ -14,9 +14,9 @@ constexpr std::string_view kMissingRect = "1,1,1,1,x";
 
 SkinRect readSkinRect(const std::filesystem::path& skinFile, std::string_view section,
                       std::string_view key) {
-    const std::string text = profiles::readIniString(skinFile, section, key, kMissingRect);
+    const std::string text = text::readIniString(skinFile, section, key, kMissingRect);
     std::array<int, 4> fields{1, 1, 1, 1};
-    profiles::scanDecimalList(text, fields);
+    text::scanDecimalList(text, fields);
     const auto coordinate = [](int value) {
         return std::clamp(value, -kMaxSkinCoordinate, kMaxSkinCoordinate);
     };

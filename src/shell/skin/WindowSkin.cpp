@@ -1,6 +1,6 @@
 #include "shell/skin/WindowSkin.h"
 
-#include "profiles/IniFile.h"
+#include "text/IniFile.h"
 
 #include <QBitmap>
 #include <QMouseEvent>
@@ -84,9 +84,9 @@ bool WindowSkin::startDrag(QPoint windowPos, QPoint globalPos) {
 WindowSkin* ApplyWindowSkin(QWidget& window, const std::filesystem::path& skinFile) {
     const std::filesystem::path folder = skinFile.parent_path();
     const std::string backgroundName =
-        profiles::readIniString(skinFile, kScreenSection, kBackgroundKey, "");
+        text::readIniString(skinFile, kScreenSection, kBackgroundKey, "");
     const std::string maskName =
-        profiles::readIniString(skinFile, kScreenSection, kMaskKey, backgroundName);
+        text::readIniString(skinFile, kScreenSection, kMaskKey, backgroundName);
     const QImage background = loadSkinImage(folder, backgroundName);
     if (background.isNull()) return nullptr;
 

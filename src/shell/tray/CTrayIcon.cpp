@@ -28,10 +28,10 @@ QString toQString(const std::u16string& text) {
 
 }  // namespace
 
-CTrayIcon::CTrayIcon(const platform::Texts& texts, std::filesystem::path skinFolder, QObject* parent)
+CTrayIcon::CTrayIcon(const text::Texts& texts, std::filesystem::path skinFolder, QObject* parent)
     : CTrayIcon(texts, std::move(skinFolder), &QSystemTrayIcon::isSystemTrayAvailable, parent) {}
 
-CTrayIcon::CTrayIcon(const platform::Texts& texts, std::filesystem::path skinFolder,
+CTrayIcon::CTrayIcon(const text::Texts& texts, std::filesystem::path skinFolder,
                      TrayAvailable trayAvailable, QObject* parent)
     : QObject(parent),
       texts_(texts),

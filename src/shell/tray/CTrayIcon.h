@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Texts.h"
+#include "text/Texts.h"
 
 #include <QObject>
 #include <QSystemTrayIcon>
@@ -34,10 +34,10 @@ public:
 
     // Icons are the pictures tray128.png, tray141.png and tray142.png in the
     // skin folder. Menu texts are read from `texts` each time the menu opens.
-    CTrayIcon(const platform::Texts& texts, std::filesystem::path skinFolder,
+    CTrayIcon(const text::Texts& texts, std::filesystem::path skinFolder,
               QObject* parent = nullptr);
     // For tests: whether the desktop has a tray now.
-    CTrayIcon(const platform::Texts& texts, std::filesystem::path skinFolder,
+    CTrayIcon(const text::Texts& texts, std::filesystem::path skinFolder,
               TrayAvailable trayAvailable, QObject* parent = nullptr);
     ~CTrayIcon() override;
 
@@ -77,7 +77,7 @@ private:
     void showIcon(int iconId);
     void addToTray();
 
-    const platform::Texts& texts_;
+    const text::Texts& texts_;
     std::filesystem::path skinFolder_;
     TrayAvailable trayAvailable_;
     std::unique_ptr<QSystemTrayIcon> tray_;

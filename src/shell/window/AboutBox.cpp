@@ -19,7 +19,7 @@ QLabel* addLabel(QWidget& parent, int id, const QString& text) {
 
 }  // namespace
 
-AboutBox::AboutBox(const platform::Texts& texts, const QString& link, QWidget* parent) : QDialog(parent) {
+AboutBox::AboutBox(const text::Texts& texts, const QString& link, QWidget* parent) : QDialog(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
     const QString caption = toQString(texts.text("MAIN_CAPTION", u"Gaming Keyboard Settings"));
     setWindowTitle(caption);

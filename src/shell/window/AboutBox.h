@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Texts.h"
+#include "text/Texts.h"
 
 #include <QDialog>
 
@@ -15,7 +15,7 @@ public:
     static constexpr int kNameLabel = 1205;
     static constexpr int kLinkLabel = 1124;
 
-    AboutBox(const platform::Texts& texts, const QString& link, QWidget* parent);
+    AboutBox(const text::Texts& texts, const QString& link, QWidget* parent);
 
 signals:
     // F1 in the window.

@@ -4,7 +4,7 @@
 #include "device/WindowMessages.h"
 #include "keyboard/KeyButtons.h"
 #include "keyboard/LayoutKeyList.h"
-#include "profiles/IniFile.h"
+#include "text/IniFile.h"
 #include "profiles/KtvlSettings.h"
 #include "profiles/UserFolder.h"
 #include "shell/QtPrompt.h"
@@ -19,7 +19,7 @@
 #include "shell/widgets/CImageButton.h"
 #include "shell/window/LightingPanelWindow.h"
 #include "shell/window/MainSkinTable.h"
-#include "profiles/StringTable.h"
+#include "text/StringTable.h"
 #include "shell/window/MainWindowIds.h"
 #include "shell/window/WindowThreadPrompt.h"
 #include "shell/window/QtText.h"
@@ -141,7 +141,7 @@ void CQuillmarDlg::createControls() {
 
 void CQuillmarDlg::createLightingPanel() {
     if (lightingPanel_ != &defaultLightingPanel_) return;
-    const auto* table = dynamic_cast<const profiles::StringTable*>(&texts_);
+    const auto* table = dynamic_cast<const text::StringTable*>(&texts_);
     const int language = table && table->ChooseLanguageSection() == "CHINESE" ? 0 : 1;
     LightingPanelSetup panelSetup{[this](int id) { return control(id); },
                                   [this](int id) { return button(id); },
@@ -344,7 +344,7 @@ bool CQuillmarDlg::event(QEvent* event) {
 std::filesystem::path CQuillmarDlg::mainSkinFile() const { return setup_.programDirectory / "Skins" / "Main.ini"; }
 
 QString CQuillmarDlg::webAddress() const {
-    return QString::fromStdString(profiles::readIniString(mainSkinFile(), kScreenSection, "Link", ""));
+    return QString::fromStdString(text::readIniString(mainSkinFile(), kScreenSection, "Link", ""));
 }
 
 }  // namespace quillmar::shell

@@ -8,7 +8,7 @@
 #include "lighting/KeyColours.h"
 #include "lighting/LightingControl.h"
 #include "platform/Prompt.h"
-#include "platform/Texts.h"
+#include "text/Texts.h"
 #include "platform/UserSettings.h"
 #include "profiles/ProfileMenu.h"
 #include "profiles/ProfileSwitching.h"
@@ -17,6 +17,7 @@
 #include "shell/window/FileChooser.h"
 #include "shell/window/LightingPanelHooks.h"
 #include "shell/window/MessageMap.h"
+#include "shell/window/ProfileDialogHooks.h"
 
 #include <QPixmap>
 #include <QPointer>
@@ -48,7 +49,7 @@ class WindowThreadPrompt;
 struct MainWindowSetup {
     std::filesystem::path programDirectory;  // Skins/ and Help/ are there
     std::filesystem::path userFolder;        // the per-user "Gaming Keyboard" folder
-    const platform::Texts& texts;
+    const text::Texts& texts;
     platform::UserSettings& settings;
     config::Configuration& configuration;
 };
@@ -68,8 +69,11 @@ public:
     void setPrompt(platform::Prompt& prompt);
     void setFileChooser(FileChooser& chooser);
     void setCompositeOpener(CompositeOpener opener) { compositeOpener_ = std::move(opener); }
-    void setProfileDialogOpener(std::function<void()> opener) { profileDialogOpener_ = std::move(opener); }
+    void setProfileDialog(ProfileDialogHooks& dialog) { profileDialog_ = &dialog; }
     void setLightingPanel(LightingPanelHooks& panel) { lightingPanel_ = &panel; }
+
+    // Whether a keyboard is plugged in that this user may not open; none unless given.
+    void setKeyboardAccessCheck(std::function<bool()> presentButClosed) { presentButClosed_ = std::move(presentButClosed); }
 
     // Whether the desktop has a tray; the platform's answer unless replaced.
     void setTrayAvailability(std::function<bool()> available) { trayAvailable_ = std::move(available); }
@@ -106,6 +110,16 @@ public:
     bool colourKeysMode() const { return colourKeysMode_; }
     // An edit of the working configuration: Apply becomes available.
     void markChanged();
+    // Macros other profiles play have moved: the next Apply downloads the
+    // key blocks of all three profiles.
+    void requireAllProfilesDownload() { allProfilesPending_ = true; }
+    // The profile dialog's Apply: the profile becomes the keyboard's active
+    // one (nothing changes for -1), the configuration is read back from the
+    // keyboard and the profile menu rebuilt; Apply is disabled.
+    void activateProfileFromDialog(int profile);
+    // What every part of the program tells the user through.
+    platform::Prompt& prompt();
+    FileChooser& fileChooser() { return *fileChooser_; }
     bool isShuttingDown() const { return shuttingDown_.load(); }
     int busyIndicatorFrame() const { return busyFrame_; }
 
@@ -129,9 +143,9 @@ public:
     bool isApplyEnabled() const override;
     void disableApply() override;
     void runApply() override;
-    bool isProfileDialogOpen() const override { return false; }
-    bool isProfileDialogApplyEnabled() const override { return false; }
-    void showProfileInDialog(int) override {}
+    bool isProfileDialogOpen() const override { return profileDialog_->isOpen(); }
+    bool isProfileDialogApplyEnabled() const override { return profileDialog_->isApplyEnabled(); }
+    void showProfileInDialog(int profile) override { profileDialog_->showProfile(profile); }
     void selectProfileButton(int profile) override;
     void refreshKeyButtons(int profile) override;
     void leaveColourKeysMode(const std::u16string& switchText) override;
@@ -205,6 +219,7 @@ private:
     void openCompositeDialog(const CompositeRequest& request);
     void showBusyIndicator(bool shown);
     void createTrayIcon();
+    void tellFolderUnwritableOnce();
     void shutdown();
     void beginShutdown();
     void stopTimer(int timerId);
@@ -223,15 +238,17 @@ private:
     bool onWindowThread() const;
 
     MainWindowSetup setup_;
-    const platform::Texts& texts_;
+    const text::Texts& texts_;
     std::unique_ptr<platform::Prompt> ownPrompt_;
+    std::function<bool()> presentButClosed_;
     std::unique_ptr<WindowThreadPrompt> prompt_;  // what every part of the program is told through
     std::unique_ptr<FileChooser> ownFileChooser_;
     FileChooser* fileChooser_;
     LightingPanelHooks defaultLightingPanel_;
     LightingPanelHooks* lightingPanel_ = &defaultLightingPanel_;
     CompositeOpener compositeOpener_;
-    std::function<void()> profileDialogOpener_;
+    ProfileDialogHooks defaultProfileDialog_;
+    ProfileDialogHooks* profileDialog_ = &defaultProfileDialog_;
     std::function<bool()> trayAvailable_;
 
     std::unique_ptr<device::DeviceLink> link_;
@@ -250,8 +267,10 @@ private:
     int busyFrame_ = 0;
 
     bool colourKeysMode_ = false;
+    bool allProfilesPending_ = false;
     bool editorOpen_ = false;
     bool startHidden_ = false;
+    bool folderUnwritableTold_ = false;
     std::atomic<bool> initialised_{false};
     std::atomic<bool> shuttingDown_{false};
     std::mutex sendMutex_;

@@ -10,7 +10,7 @@
 #include "keyboard/KeyDescription.h"
 #include "keyboard/LayoutKeyList.h"
 #include "lighting/EffectTable.h"
-#include "profiles/IniFile.h"
+#include "text/IniFile.h"
 #include "profiles/KeyboardReadback.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/ProfileFileTransfer.h"
@@ -22,6 +22,7 @@
 #include "shell/widgets/CPngButton.h"
 #include "shell/window/AboutBox.h"
 #include "shell/window/BusyIndicator.h"
+#include "shell/window/EditingDialog.h"
 #include "shell/window/FlipMode.h"
 #include "shell/window/KeyFiltering.h"
 #include "shell/window/MainSkinTable.h"
@@ -39,6 +40,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <utility>
 
 namespace quillmar::shell {
 
@@ -97,18 +99,24 @@ void CQuillmarDlg::OnOpenMessage(std::uint32_t, std::uint32_t) {
         activateWindow();
         return;
     }
-    prompt_->showMessage(texts_.text("MAIN_NO_DEVICE_PROMPT", u"Keyboard is not connected"));
+    // A keyboard that is there but may not be opened is not reported as missing.
+    if (presentButClosed_ && presentButClosed_())
+        prompt_->showMessage(texts_.text("MAIN_NO_ACCESS_PROMPT", u"The keyboard is connected, but you may not use it."));
+    else
+        prompt_->showMessage(texts_.text("MAIN_NO_DEVICE_PROMPT", u"Keyboard is not connected"));
 }
 
 void CQuillmarDlg::OnKillMessage(std::uint32_t, std::uint32_t) { OnExit(kCommandExit); }
 
 void CQuillmarDlg::OnReloadProfile(std::uint32_t, std::uint32_t) {
-    const profiles::KeyboardReadSource source{link_->commands(), link_->presence().defaultKeyTable(), texts_};
+    const profiles::KeyboardReadSource source = profiles::readSourceOf(*link_, texts_);
     const auto result = profiles::refreshFromKeyboard(setup_.configuration.working, profiles::UserFolder(setup_.userFolder),
                                                       source, false, [this] { refreshKeyButtons(currentProfile()); },
                                                       [this] { keyColours_->PrepareUserColourFiles(); });
     if (result.disableApply) disableApply();
+    if (result.fromKeyboard && !result.fileWritten) tellFolderUnwritableOnce();
     switching_->showActiveProfile();
+    switching_->rebuildProfileMenu();
     lighting_->ReadLightingState();
     const auto& effects = lighting_->state().effects;
     if (std::ranges::find(effects, lighting::kPerKeyColourEffect) != effects.end())
@@ -116,11 +124,21 @@ void CQuillmarDlg::OnReloadProfile(std::uint32_t, std::uint32_t) {
     refreshLightingControls();
 }
 
+// The keyboard's settings are shown and applied all the same; the user only
+// learns that this computer keeps no copy of them.
+void CQuillmarDlg::tellFolderUnwritableOnce() {
+    if (std::exchange(folderUnwritableTold_, true)) return;
+    std::u16string text = texts_.text("MAIN_FOLDER_READ_ONLY", u"The folder %s cannot be written.");
+    if (const auto at = text.find(u"%s"); at != std::u16string::npos)
+        text.replace(at, 2, setup_.userFolder.u16string());
+    prompt_->showMessage(text);
+}
+
 void CQuillmarDlg::OnCloseEditors(std::uint32_t, std::uint32_t) {
     if (aboutBox_) aboutBox_->close();
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog != aboutBox_ && dialog->isVisible())
-            dialog->reject();
+        auto* dialog = qobject_cast<QDialog*>(widget);
+        if (dialog && dialog->isVisible() && isEditingDialog(*dialog)) dialog->reject();
     }
 }
 
@@ -168,9 +186,16 @@ void CQuillmarDlg::OnFn(int) {
     if (lighting_->state().panelOpen) lightingPanel_->paintKey(kFn);
 }
 
-void CQuillmarDlg::OnProfileDialog(int) {
-    if (profileDialogOpener_) profileDialogOpener_();
+void CQuillmarDlg::OnProfileDialog(int) { profileDialog_->run(); }
+
+void CQuillmarDlg::activateProfileFromDialog(int profile) {
+    if (profile >= 0 && link_) link_->commands().SetActiveProfile(profile);
+    OnReloadProfile(device::kTagProf, 0);
+    switching_->rebuildProfileMenu();
+    disableApply();
 }
+
+platform::Prompt& CQuillmarDlg::prompt() { return *prompt_; }
 
 void CQuillmarDlg::OnApply(int) { runApply(); }
 
@@ -278,15 +303,22 @@ void CQuillmarDlg::OnImport(int) {
     const auto path = fileChooser_->chooseFileToImport();
     if (!path) return;
     config::ConfigStore& working = setup_.configuration.working;
+    bool downloaded = false;
     {
         const auto lock = working.lock();
         const auto result = profiles::importConfigurationFile(working, *path, profileFile(), *prompt_, texts_);
         if (result.status != profiles::ImportStatus::Imported) return;
-        config::takeDownloadSnapshot(setup_.configuration, config::DownloadScope::AllProfiles,
-                                     config::downloadTargetOf(*link_, *prompt_, texts_));
+        downloaded = config::takeDownloadSnapshot(setup_.configuration, config::DownloadScope::AllProfiles,
+                                                  config::downloadTargetOf(*link_, *prompt_, texts_)) == 1;
         refreshKeyButtons(currentProfile());
     }
-    disableApply();
+    if (downloaded) {
+        disableApply();
+        return;
+    }
+    // The imported settings are the window's now; Apply tries again.
+    markChanged();
+    prompt_->showMessage(texts_.text("MAIN_IMPORT_NOT_DOWNLOADED", u"The keyboard did not take the import."));
 }
 
 void CQuillmarDlg::OnExport(int) {
@@ -324,8 +356,12 @@ void CQuillmarDlg::runApply() {
         const bool applied = config::applyChanges(
             true, setup_.configuration,
             [this] { return profiles::saveProfileFile(setup_.configuration.working, profileFile()); },
-            config::downloadTargetOf(*link_, *prompt_, texts_));
-        if (applied) disableApply();
+            config::downloadTargetOf(*link_, *prompt_, texts_),
+            allProfilesPending_ ? config::DownloadScope::AllProfiles : config::DownloadScope::ActiveProfile);
+        if (applied) {
+            allProfilesPending_ = false;
+            disableApply();
+        }
     }
     busy.hide();
 }

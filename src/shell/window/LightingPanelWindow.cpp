@@ -1,8 +1,8 @@
 #include "shell/window/LightingPanelWindow.h"
 
 #include "lighting/LightingSliders.h"
-#include "profiles/IniFile.h"
-#include "profiles/Utf.h"
+#include "text/IniFile.h"
+#include "text/Utf.h"
 #include "shell/skin/SkinPlacement.h"
 #include "shell/widgets/CBitmapSlider.h"
 #include "shell/widgets/CColourPickerButton.h"
@@ -245,7 +245,7 @@ void LightingPanelWindow::showTexts() {
     if (setup_.language != 0 && setup_.language != 1) return;
     const std::string_view section = setup_.language == 0 ? "Control_Name" : "Control_Name1";
     for (const LabelText& label : labelTexts()) {
-        const QString text = QString::fromStdString(profiles::readIniString(setup_.mainSkinFile, section, label.key, ""));
+        const QString text = QString::fromStdString(text::readIniString(setup_.mainSkinFile, section, label.key, ""));
         for (int id : label.ids) {
             if (auto* widget = qobject_cast<QLabel*>(setup_.control(id))) widget->setText(text);
         }
@@ -303,7 +303,7 @@ void LightingPanelWindow::showEffectList(const lighting::PanelView& view) {
     for (int id : view.effectIds) {
         names << (section.empty() ? QString()
                                   : QString::fromStdString(
-                                        profiles::readIniString(setup_.mainSkinFile, section, std::to_string(id), "1")));
+                                        text::readIniString(setup_.mainSkinFile, section, std::to_string(id), "1")));
     }
     QStringList shown;
     for (int i = 0; i < list->count(); ++i) shown << list->itemText(i);

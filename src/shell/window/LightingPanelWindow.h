@@ -1,7 +1,7 @@
 #pragma once
 
 #include "lighting/LightingPanel.h"
-#include "platform/Texts.h"
+#include "text/Texts.h"
 #include "shell/window/LightingPanelHooks.h"
 
 #include <QPixmap>
@@ -25,7 +25,7 @@ struct LightingPanelSetup {
     std::function<CPngButton*(int)> button;
     std::filesystem::path mainSkinFile;  // Skins/Main.ini; the pictures are beside it
     int language = 1;                    // 0 Chinese, 1 English
-    const platform::Texts& texts;
+    const text::Texts& texts;
     // The guard a profile change uses, asked before the panel opens.
     std::function<bool()> mayOpen;
     // The key buttons show their assignments again.
