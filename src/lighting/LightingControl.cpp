@@ -1,6 +1,7 @@
 #include "lighting/LightingControl.h"
 
 #include "device/DeviceReport.h"
+#include "device/KeyboardLock.h"
 #include "device/ResultCode.h"
 #include "lighting/EffectTable.h"
 #include "lighting/LightingEdits.h"
@@ -20,6 +21,7 @@ LightingControl::LightingControl(device::DeviceCommands& commands,
     : commands_(commands), panelSetting_(std::move(panelSetting)) {}
 
 int LightingControl::ReadLightingState() {
+    const device::KeyboardLock keyboard;
     state_.effects = {};
     std::array<std::uint8_t, device::kDeviceInfoBytes> info{};
     if (commands_.ReadDeviceInfo(info) != device::kSuccess) return kReadFailed;
@@ -72,6 +74,8 @@ int LightingControl::RestoreLightingDefaults() {
     SelectEffect(kDefaultEffect);
     return write(editDefaults(state_));
 }
+
+int LightingControl::WriteDefaultRecord() { return write(editDefaults(state_)); }
 
 bool LightingControl::setPanelOpen(bool open) {
     state_.panelOpen = open;

@@ -40,6 +40,8 @@ public:
     int SetPollingRate(int rateIndex);
     // Selects the default effect, then writes the 35-byte default record.
     int RestoreLightingDefaults();
+    // The 35-byte default record alone; the state takes its values.
+    int WriteDefaultRecord();
 
     // The panel's open state, kept across runs; false when it could not be stored.
     bool setPanelOpen(bool open);

@@ -222,4 +222,18 @@ bool writeIniNumber(const std::filesystem::path& file, std::string_view section,
     return writeIniString(file, section, key, std::to_string(value));
 }
 
+std::string readIniText(std::string_view text, std::string_view section, std::string_view key,
+                        std::string_view defaultValue) {
+    const std::optional<std::string_view> value = findValue(text, trimBlanks(section), trimBlanks(key));
+    return cutToValueLength(value ? unquote(*value) : defaultValue);
+}
+
+bool writeIniText(std::string& text, std::string_view section, std::string_view key, std::string_view value) {
+    section = trimBlanks(section);
+    key = trimBlanks(key);
+    if (!writable(section, key, value)) return false;
+    text = withEntry(text, section, key, value);
+    return true;
+}
+
 }  // namespace quillmar::text

@@ -52,4 +52,12 @@ bool writeIniString(const std::filesystem::path& file, std::string_view section,
 bool writeIniNumber(const std::filesystem::path& file, std::string_view section,
                     std::string_view key, int value);
 
+
+// The same reading and writing on settings text already in memory (UTF-8),
+// for a caller that edits many values and stores the file once.
+std::string readIniText(std::string_view text, std::string_view section, std::string_view key,
+                        std::string_view defaultValue);
+// False (text unchanged) for names or a value that could not be read back.
+bool writeIniText(std::string& text, std::string_view section, std::string_view key, std::string_view value);
+
 }  // namespace quillmar::text

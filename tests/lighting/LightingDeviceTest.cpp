@@ -7,6 +7,7 @@
 #include "device/ResultCode.h"
 #include "hidlane/hidlane.h"
 #include "hidlane/sim/SimKeyboard.h"
+#include "lighting/KeyColours.h"
 #include "lighting/LightingControl.h"
 #include "platform/TempFolder.h"
 #include "support/LinkedSimService.h"
@@ -267,6 +268,32 @@ TEST_F(LightingDeviceTest, ThePanelSettingIsKeptAcrossRuns) {
     EXPECT_TRUE(lighting->setPanelOpen(false));
     EXPECT_FALSE(panelSetting().lightingPanelOpen());
     EXPECT_TRUE(takeRequests().empty());
+}
+
+}  // namespace
+}  // namespace quillmar::lighting
+
+namespace quillmar::lighting {
+namespace {
+
+// A profile without a scheme file shows every key red; the upload sends the
+// table in eight chunks of 18 positions, the last one padded with zeros.
+TEST_F(LightingDeviceTest, AnAbsentSchemeUploadsEveryKeyRedInEightChunks) {
+    std::vector<std::uint8_t> garbage(512, 0x5A);
+    keyboard().writeMemory(sim::SimArea::KeyColours, 2 * 512, garbage);
+    KeyColours colours(link->commands(), profiles::UserFolder(folder / "absent"), folder / "no-template");
+    EXPECT_FALSE(colours.PrepareUserColourFiles()) << "no template: tried again next time";
+    ASSERT_EQ(colours.ApplyColourScheme(2), device::kSuccess);
+    const auto requests = takeRequests();
+    ASSERT_EQ(requests.size(), 10u);
+    EXPECT_EQ(requests.front(), "begin");
+    EXPECT_EQ(requests.back(), "end");
+    const Bytes area = keyboard().readMemory(sim::SimArea::KeyColours, 2 * 512, 512);
+    for (int position = 0; position < kLightingPositions; ++position)
+        EXPECT_EQ(Bytes(area.begin() + 3 * position, area.begin() + 3 * position + 3), (Bytes{0xFF, 0, 0})) << position;
+    EXPECT_EQ(Bytes(area.begin() + 378, area.begin() + 432), Bytes(54, 0)) << "positions 126 to 143";
+    EXPECT_EQ(area[432], 0x5A) << "nothing beyond the last chunk";
+    EXPECT_EQ(colours.keyColour(2, 110), (profiles::KeyColour{colourFromRgb(255, 0, 0), true}));
 }
 
 }  // namespace

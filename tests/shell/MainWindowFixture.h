@@ -132,7 +132,7 @@ protected:
         window->setAttribute(Qt::WA_DontShowOnScreen);
         window->setPrompt(prompt);
         window->setFileChooser(files);
-        window->setLightingPanel(lightingPanel);
+        if (recordLightingPanel) window->setLightingPanel(lightingPanel);
         window->setTrayAvailability([] { return true; });
         window->setCompositeOpener([this](const CompositeRequest& request) { compositeRequests.push_back(request); });
         if (startHidden) window->setStartHidden();
@@ -177,6 +177,7 @@ protected:
     AnsweringPrompt prompt;
     AnsweringFileChooser files;
     RecordingLightingPanel lightingPanel;
+    bool recordLightingPanel = true;  // false: the window's own lighting panel
     std::vector<CompositeRequest> compositeRequests;
     std::unique_ptr<text::StringTable> texts;
     std::unique_ptr<CQuillmarDlg> window;

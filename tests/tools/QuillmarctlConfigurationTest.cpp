@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -12,6 +13,7 @@
 #include "config/MacroArea.h"
 #include "hidlane/sim/SimStateFile.h"
 #include "keyboard/DefaultKeyTable.h"
+#include "text/IniFile.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/ProfileFileFormat.h"
 
@@ -310,6 +312,48 @@ TEST_F(QuillmarctlConfigurationTest, LightingBytesLandInTheProfilesRecord) {
     ASSERT_EQ(run("--device sim lighting --profile 2 multicolour=1").exitCode, 0);
     EXPECT_EQ(settingsOnKeyboard(1)[4], 1);
     EXPECT_EQ(run("--device sim rate --profile 1").out, "polling rate: 1 (250 Hz)\n");
+}
+
+TEST_F(QuillmarctlConfigurationTest, KeyColoursLandAtTheKeysPositionsAndInTheScheme) {
+    const auto colourFile = [this](int profile) {
+        return folder_ / "docs" / "Gaming Keyboard" / ("UserDengColor_" + std::to_string(profile) + ".userd");
+    };
+    const auto coloursOf = [this](int profile, int position) {
+        const auto colours = keyboardMemory().keyColours;
+        const auto at = colours.begin() + profile * 512 + position * 3;
+        return Bytes(at, at + 3);
+    };
+    const RunResult listed = run("--device sim scheme --profile 2");
+    ASSERT_EQ(listed.exitCode, 0) << listed.err;
+    EXPECT_EQ(listed.out.substr(0, listed.out.find('\n') + 1), "1*: Arctic\n");
+    EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 10);
+
+    const RunResult painted = run("--device sim keycolour --profile 2 A 0A141E");
+    ASSERT_EQ(painted.exitCode, 0) << painted.err;
+    EXPECT_EQ(painted.err,
+              "quillmarctl: the keyboard shows per-key colours in effect 20; select it with: quillmarctl lighting "
+              "--profile 2 effect=20\n");
+    EXPECT_EQ(coloursOf(1, 64), (Bytes{10, 20, 30}));
+    EXPECT_EQ(text::readIniString(colourFile(1), "Mode0", "64", ""), "10,20,30,0");
+
+    ASSERT_EQ(run("--device sim lighting --profile 2 effect=20").exitCode, 0);
+    const RunResult erased = run("--device sim keycolour --profile 2 --erase fn");
+    ASSERT_EQ(erased.exitCode, 0) << erased.err;
+    EXPECT_EQ(erased.err, "");
+    const RunResult based = run("--device sim basecolour --profile 2 010203");
+    ASSERT_EQ(based.exitCode, 0) << based.err;
+    EXPECT_EQ(coloursOf(1, 110), (Bytes{1, 2, 3})) << "the erased Fn key follows the base colour";
+    EXPECT_EQ(coloursOf(1, 64), (Bytes{10, 20, 30})) << "the brushed key keeps its colour";
+    EXPECT_EQ(text::readIniString(colourFile(1), "Mode0", "110", ""), "1,2,3,1");
+    EXPECT_EQ(coloursOf(0, 64), Bytes(3, 0)) << "other profiles untouched";
+
+    ASSERT_EQ(run("--device sim scheme --profile 2 4").exitCode, 0);
+    EXPECT_EQ(text::readIniString(colourFile(1), "PRESENTMODE", "mode", ""), "3");
+    EXPECT_NE(run("--device sim scheme --profile 2").out.find("4*: "), std::string::npos);
+
+    for (const char* bad : {"keycolour A", "keycolour Nokey 102030", "keycolour A 10203", "keycolour --erase",
+                            "basecolour", "basecolour red", "scheme 0", "scheme 11", "scheme 1 2"})
+        EXPECT_EQ(run(std::string("--device sim ") + bad).exitCode, 2) << bad;
 }
 
 // The per-user folder cannot be written (a file stands where it should be,

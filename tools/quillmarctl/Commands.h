@@ -16,6 +16,9 @@ int runDefault(const Invocation& invocation, std::ostream& out, std::ostream& er
 int runRemap(const Invocation& invocation, std::ostream& out, std::ostream& err);
 int runLighting(const Invocation& invocation, std::ostream& out, std::ostream& err);
 int runRate(const Invocation& invocation, std::ostream& out, std::ostream& err);
+int runKeyColour(const Invocation& invocation, std::ostream& out, std::ostream& err);
+int runBaseColour(const Invocation& invocation, std::ostream& out, std::ostream& err);
+int runScheme(const Invocation& invocation, std::ostream& out, std::ostream& err);
 int runMacro(const Invocation& invocation, std::ostream& out, std::ostream& err);
 int runKeys(const Invocation& invocation, std::ostream& out, std::ostream& err);
 

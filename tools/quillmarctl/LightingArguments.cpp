@@ -96,4 +96,6 @@ std::string whyNotLightingSetting(std::string_view text) {
            "'; the settings are effect, brightness, speed, direction, colour, multicolour and fixed";
 }
 
+std::optional<int> parseRgbColour(std::string_view text) { return parseColour(text); }
+
 }  // namespace quillmar::ctl

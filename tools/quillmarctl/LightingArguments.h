@@ -22,4 +22,7 @@ std::optional<LightingSetting> parseLightingSetting(std::string_view text);
 // ("brightness must be 0-4"), or that the setting is unknown.
 std::string whyNotLightingSetting(std::string_view text);
 
+// "RRGGBB" in hex as a colour value (red in the low byte).
+std::optional<int> parseRgbColour(std::string_view text);
+
 }  // namespace quillmar::ctl

@@ -29,6 +29,7 @@ const std::map<std::string, CommandFunction>& commandTable() {
         {"import", runImport},   {"info", runInfo},           {"keys", runKeys},
         {"lighting", runLighting}, {"macro", runMacro},
         {"profile", runProfile}, {"rate", runRate},           {"remap", runRemap},
+        {"keycolour", runKeyColour}, {"basecolour", runBaseColour}, {"scheme", runScheme},
     };
     return table;
 }

@@ -107,6 +107,7 @@ const std::vector<LanguageText>& languageTexts() {
         {"MAIN_PROMPT_INPORT", "The file has a wrong format; nothing was imported.", "文件格式错误，导入失败！"},
         {"MAIN_SWITCH_FUNCTION_TEXT", "Switch to the color keys mode", "切换到颜色键模式"},
         {"MAIN_SWITCH_COLOR_TEXT", "Switch to the function keys mode", "切换到功能键模式"},
+        {"MAIN_COLOR_OTHER", "Other…", "其他颜色…"},
         {"MAIN_DEFAULT_MATRIX_PROMPT", "The keyboard's default layout could not be read.", "读取键盘默认布局失败。"},
         {"MAIN_NO_DEVICE_PROMPT", "No keyboard found. Plug the keyboard in to see and change its keys.",
          "未检测到键盘，无法显示按键设置！"},

@@ -14,7 +14,7 @@ namespace quillmar::shell {
 namespace {
 
 // How much darker than the outline the inside of an outlined button is.
-constexpr int kOutlineTintDarkness = 500;
+constexpr int kOutlineWashAlpha = 110;
 
 }  // namespace
 
@@ -130,11 +130,15 @@ void CPngButton::paintEvent(QPaintEvent*) {
 }
 
 void CPngButton::drawOutline(QPainter& painter) const {
-    // The inside takes a dim tint of the colour: the background under the
-    // button may carry a legend of its own, which the caption replaces.
+    // The face stays under a wash of the colour, so a key keeps the legend
+    // its picture carries; the caption, when shown, goes on top of both.
     const QColor colour = toQColor(outlineColour_);
+    painter.drawPixmap(rect(), surfaces_.normal, faceSourceRect());
+    QColor wash = colour;
+    wash.setAlpha(kOutlineWashAlpha);
+    painter.fillRect(rect(), wash);
     painter.setPen(QPen(colour, kOutlineWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    painter.setBrush(colour.darker(kOutlineTintDarkness));
+    painter.setBrush(Qt::NoBrush);
     const qreal inset = kOutlineWidth / 2.0;
     painter.drawRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset));
 }

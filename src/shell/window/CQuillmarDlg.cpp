@@ -15,7 +15,11 @@
 #include "shell/widgets/CPngButton.h"
 #include "shell/widgets/ControlId.h"
 #include "shell/widgets/WindowMessageEvent.h"
+#include "shell/widgets/CColourPickerButton.h"
+#include "shell/widgets/CImageButton.h"
+#include "shell/window/LightingPanelWindow.h"
 #include "shell/window/MainSkinTable.h"
+#include "text/StringTable.h"
 #include "shell/window/MainWindowIds.h"
 #include "shell/window/WindowThreadPrompt.h"
 #include "shell/window/QtText.h"
@@ -49,6 +53,8 @@ CQuillmarDlg::CQuillmarDlg(MainWindowSetup setup)
 CQuillmarDlg::~CQuillmarDlg() {
     qApp->removeEventFilter(this);
     beginShutdown();
+    lightingPanel_ = &defaultLightingPanel_;
+    ownLightingPanel_.reset();
     link_.reset();
 }
 
@@ -62,12 +68,17 @@ bool CQuillmarDlg::OnInitDialog(const device::HidService& service, device::LinkT
     link_->start();
     lighting_ = std::make_unique<lighting::LightingControl>(
         link_->commands(), profiles::KtvlSettings(profiles::UserFolder(setup_.userFolder).settingsFile()));
+    const profiles::UserFolder userFolder(setup_.userFolder);
+    keyColours_ = std::make_unique<lighting::KeyColours>(link_->commands(), userFolder,
+                                                         setup_.programDirectory / "Skins" / "UserDengColor_3.userd");
+    keyColours_->PrepareUserColourFiles();
     switching_ = std::make_unique<profiles::ProfileSwitching>(link_->commands(), setup_.configuration.working,
                                                               profileFile(), *lighting_, *this, *prompt_, texts_);
 
     if (!loadSkin()) return false;
     createControls();
     placeControls();
+    createLightingPanel();
     device::relabelGKeyButtons(*this, device::GKeyBank::A);
     applyFlipMode();
     disableApply();
@@ -123,14 +134,33 @@ void CQuillmarDlg::createControls() {
         if (control.id == kBusyIndicator) {
             busyIndicator_ = new QLabel(this);
             widget = busyIndicator_;
-        } else if (control.skinKey.find("combo") != std::string_view::npos ||
-                   control.skinKey.find("Combo") != std::string_view::npos) {
-            widget = new QComboBox(this);
         } else {
-            widget = new QLabel(this);
+            widget = LightingPanelWindow::createControl(control.id, this);
         }
         add(widget, control.id);
+        const int id = control.id;
+        if (auto* colour = qobject_cast<CColourPickerButton*>(widget))
+            connect(colour, &CColourPickerButton::colourChosen, this, [this, id] { OnCommand(id); });
+        if (auto* image = qobject_cast<CImageButton*>(widget))
+            connect(image, &CImageButton::clicked, this, [this, id] { OnCommand(id); });
+        if (auto* list = qobject_cast<QComboBox*>(widget))
+            connect(list, &QComboBox::activated, this, [this, id] { OnCommand(id); });
     }
+}
+
+void CQuillmarDlg::createLightingPanel() {
+    if (lightingPanel_ != &defaultLightingPanel_) return;
+    const auto* table = dynamic_cast<const text::StringTable*>(&texts_);
+    const int language = table && table->ChooseLanguageSection() == "CHINESE" ? 0 : 1;
+    LightingPanelSetup panelSetup{[this](int id) { return control(id); },
+                                  [this](int id) { return button(id); },
+                                  mainSkinFile(),
+                                  language,
+                                  texts_,
+                                  [this] { return switching_->switchProfile(currentProfile()) == 1; },
+                                  [this] { refreshKeyButtons(currentProfile()); }};
+    ownLightingPanel_ = std::make_unique<LightingPanelWindow>(std::move(panelSetup), *lighting_, *keyColours_);
+    lightingPanel_ = ownLightingPanel_.get();
 }
 
 void CQuillmarDlg::placeControls() {

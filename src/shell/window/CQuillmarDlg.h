@@ -5,6 +5,7 @@
 #include "device/MainWindowLink.h"
 #include "keyboard/DefaultAssignments.h"
 #include "keyboard/KeySlots.h"
+#include "lighting/KeyColours.h"
 #include "lighting/LightingControl.h"
 #include "platform/Prompt.h"
 #include "text/Texts.h"
@@ -41,6 +42,7 @@ namespace quillmar::shell {
 
 class CPngButton;
 class CTrayIcon;
+class LightingPanelWindow;
 class SkinSurfaces;
 class WindowThreadPrompt;
 
@@ -105,6 +107,9 @@ public:
 
     device::DeviceLink& link() { return *link_; }
     lighting::LightingControl& lighting() { return *lighting_; }
+    lighting::KeyColours& keyColours() { return *keyColours_; }
+    // The window's own lighting panel; nullptr when a replacement was given.
+    LightingPanelWindow* lightingPanel() const { return ownLightingPanel_.get(); }
     CTrayIcon* trayIcon() const { return trayIcon_.get(); }
     const profiles::ProfileMenu& profileMenu() const { return profileMenu_; }
     bool colourKeysMode() const { return colourKeysMode_; }
@@ -209,6 +214,7 @@ private:
 
     bool loadSkin();
     void createControls();
+    void createLightingPanel();
     void placeControls();
     void refreshWindowTexts();
     void applyFlipMode();
@@ -256,6 +262,8 @@ private:
 
     std::unique_ptr<device::DeviceLink> link_;
     std::unique_ptr<lighting::LightingControl> lighting_;
+    std::unique_ptr<lighting::KeyColours> keyColours_;
+    std::unique_ptr<LightingPanelWindow> ownLightingPanel_;
     std::unique_ptr<profiles::ProfileSwitching> switching_;
     std::unique_ptr<CTrayIcon> trayIcon_;
     profiles::ProfileMenu profileMenu_;

@@ -114,7 +114,8 @@ void CQuillmarDlg::OnKillMessage(std::uint32_t, std::uint32_t) { OnExit(kCommand
 void CQuillmarDlg::OnReloadProfile(std::uint32_t, std::uint32_t) {
     const profiles::KeyboardReadSource source = profiles::readSourceOf(*link_, texts_);
     const auto result = profiles::refreshFromKeyboard(setup_.configuration.working, profiles::UserFolder(setup_.userFolder),
-                                                      source, false, [this] { refreshKeyButtons(currentProfile()); });
+                                                      source, false, [this] { refreshKeyButtons(currentProfile()); },
+                                                      [this] { keyColours_->PrepareUserColourFiles(); });
     if (result.disableApply) disableApply();
     if (result.fromKeyboard && !result.fileWritten) tellFolderUnwritableOnce();
     switching_->showActiveProfile();
@@ -251,7 +252,7 @@ void CQuillmarDlg::OnRestoreDefaults(int) {
         for (const auto& update : keyboard::restoreDefaultAssignments(profileRecords(currentProfile()), bank(), texts_))
             showKeyButton(update.buttonId, update.description);
     }
-    if (lighting_->state().panelOpen) lighting_->RestoreLightingDefaults();
+    if (lighting_->state().panelOpen) lightingPanel_->restoreDefaults();
     markChanged();
     runApply();
 }

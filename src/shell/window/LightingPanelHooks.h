@@ -17,6 +17,8 @@ public:
     virtual void refreshControls() {}
     virtual void refillColourSchemes(int /*profile*/) {}
     virtual void closePanel() {}
+    // Restore defaults with the panel open.
+    virtual void restoreDefaults() {}
 };
 
 }  // namespace quillmar::shell
