@@ -97,11 +97,11 @@ int finished(int result, std::ostream& err) {
 int runKeyColour(const Invocation& invocation, std::ostream&, std::ostream& err) {
     std::vector<std::string> arguments = invocation.arguments;
     std::optional<int> askedProfile;
-    if (!takeProfileOption(arguments, askedProfile)) return badUsage(err, "the profile is 1, 2 or 3");
+    if (!takeProfileOption(arguments, askedProfile)) return badUsage(err, kProfileRange);
     const auto erase = std::ranges::find(arguments, "--erase");
     const bool eraser = erase != arguments.end();
     if (eraser) arguments.erase(erase);
-    if (arguments.size() != (eraser ? 1u : 2u)) return badUsage(err);
+    if (arguments.size() != (eraser ? 1u : 2u)) return wrongArguments(err, "keycolour", eraser ? "--erase and one key" : "a key and a colour RRGGBB");
     const auto button = buttonOfKeyName(arguments[0]);
     if (!button) return badUsage(err, "unknown key '" + arguments[0] + "'");
     std::optional<int> colour;
@@ -124,8 +124,8 @@ int runKeyColour(const Invocation& invocation, std::ostream&, std::ostream& err)
 int runBaseColour(const Invocation& invocation, std::ostream&, std::ostream& err) {
     std::vector<std::string> arguments = invocation.arguments;
     std::optional<int> askedProfile;
-    if (!takeProfileOption(arguments, askedProfile)) return badUsage(err, "the profile is 1, 2 or 3");
-    if (arguments.size() != 1) return badUsage(err);
+    if (!takeProfileOption(arguments, askedProfile)) return badUsage(err, kProfileRange);
+    if (arguments.size() != 1) return wrongArguments(err, "basecolour", "one colour RRGGBB");
     const auto colour = parseRgbColour(arguments[0]);
     if (!colour) return badUsage(err, "the colour is RRGGBB in hex");
 
@@ -140,8 +140,8 @@ int runBaseColour(const Invocation& invocation, std::ostream&, std::ostream& err
 int runScheme(const Invocation& invocation, std::ostream& out, std::ostream& err) {
     std::vector<std::string> arguments = invocation.arguments;
     std::optional<int> askedProfile;
-    if (!takeProfileOption(arguments, askedProfile)) return badUsage(err, "the profile is 1, 2 or 3");
-    if (arguments.size() > 1) return badUsage(err);
+    if (!takeProfileOption(arguments, askedProfile)) return badUsage(err, kProfileRange);
+    if (arguments.size() > 1) return wrongArguments(err, "scheme", "nothing or a scheme 1-10");
     std::optional<int> scheme;
     if (arguments.size() == 1) {
         scheme = parseNumberInRange(arguments[0], 1, profiles::kSchemeCount);
