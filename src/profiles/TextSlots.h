@@ -177,8 +177,8 @@ inline constexpr std::array kTextSlots{
     TextSlotInfo{TextSlot::MAIN_NO_DEVICE_PROMPT, "MAIN_NO_DEVICE_PROMPT",
                  u"Device is not detected，the key settings can not be displayed! "},
     TextSlotInfo{TextSlot::MAIN_NO_ACCESS_PROMPT, "MAIN_NO_ACCESS_PROMPT",
-                 u"The keyboard is connected, but you may not use it. Run \"quillmarctl doctor\" in a terminal "
-                 u"to see why and what to do."},
+                 u"The keyboard is connected, but you may not use it: run \"quillmarctl doctor\" in a terminal "
+                 u"to see why."},
 };
 
 inline constexpr std::size_t kTextSlotCount = kTextSlots.size();

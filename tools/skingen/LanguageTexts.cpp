@@ -87,8 +87,7 @@ const std::vector<LanguageText>& languageTexts() {
         {"MAIN_NO_DEVICE_PROMPT", "No keyboard found. Plug the keyboard in to see and change its keys.",
          "未检测到键盘，无法显示按键设置！"},
         {"MAIN_NO_ACCESS_PROMPT",
-         "The keyboard is connected, but you may not use it. Run \"quillmarctl doctor\" in a terminal to see why "
-         "and what to do.",
+         "The keyboard is connected, but you may not use it: run \"quillmarctl doctor\" in a terminal to see why.",
          "键盘已连接，但您无权使用。请在终端中运行 \"quillmarctl doctor\" 查看原因和解决方法。"},
 
         {"PROFILE_1", "Profile 1", "情景模式 1"},
