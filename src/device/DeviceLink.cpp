@@ -60,7 +60,8 @@ int DeviceLink::start() {
 }
 
 void DeviceLink::StartPresenceCheck(int count) {
-    workers_.start([this, count] { presence_.check(count); });
+    const std::uint64_t ticket = presence_.enqueue();
+    workers_.start([this, count, ticket] { presence_.check(count, ticket); });
 }
 
 void DeviceLink::handleNotification(const HidlaneEvent& event) {

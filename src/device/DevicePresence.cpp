@@ -17,7 +17,29 @@ DefaultKeyTable DevicePresence::defaultKeyTable() const {
     return defaultKeyTable_;
 }
 
-void DevicePresence::check(int count) {
+void DevicePresence::stop() {
+    {
+        std::lock_guard lock(turnMutex_);
+        stopping_.store(true);
+    }
+    turnChanged_.notify_all();
+}
+
+void DevicePresence::check(int count, std::uint64_t ticket) {
+    {
+        std::unique_lock lock(turnMutex_);
+        turnChanged_.wait(lock, [&] { return servingTicket_ == ticket || stopping_.load(); });
+        if (servingTicket_ != ticket) return;  // shutting down
+    }
+    run(count);
+    {
+        std::lock_guard lock(turnMutex_);
+        ++servingTicket_;
+    }
+    turnChanged_.notify_all();
+}
+
+void DevicePresence::run(int count) {
     if (count == connectedCount_.load()) return;
     if (count > 0) {
         arrive();

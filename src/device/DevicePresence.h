@@ -8,6 +8,7 @@
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 
@@ -22,10 +23,15 @@ public:
     DevicePresence(DeviceCommands& commands, MainWindowLink& window, platform::Prompt& prompt,
                    const platform::Texts& texts, LinkTiming timing = {});
 
-    // One presence check for the new keyboard count; runs on a worker thread.
-    void check(int count);
+    // A place in line for the check of a count, taken where the counts arrive, in their order.
+    std::uint64_t enqueue() { return nextTicket_.fetch_add(1); }
+    // One presence check for the new keyboard count; runs on a worker thread. Checks run one
+    // after another in the order of their places, so each compares with the count the one
+    // before it left: a keyboard back before its removal was handled is read again.
+    void check(int count, std::uint64_t ticket);
+    void check(int count) { check(count, enqueue()); }
     // Makes a waiting check give up; used at shutdown.
-    void stop() { stopping_.store(true); }
+    void stop();
 
     int connectedCount() const { return connectedCount_.load(); }
     int macroMemorySize() const { return macroMemorySize_.load(); }
@@ -39,6 +45,7 @@ public:
     void setAutoShowDone() { autoShowDone_.store(true); }
 
 private:
+    void run(int count);
     void arrive();
     void leave();
     bool waitForInitialisedWindow();
@@ -54,6 +61,10 @@ private:
     std::atomic<int> macroMemorySize_{0};
     std::atomic<int> presenceIcon_{128};
     std::atomic<bool> autoShowDone_{false};
+    std::atomic<std::uint64_t> nextTicket_{0};
+    std::mutex turnMutex_;
+    std::condition_variable turnChanged_;
+    std::uint64_t servingTicket_ = 0;
     mutable std::mutex tableMutex_;
     DefaultKeyTable defaultKeyTable_ = keyboard::kBuiltInDefaultKeyTable;
 };
