@@ -181,10 +181,8 @@ if part window && use_home window && keyboard kb3; then
     sleep 2
     step "unplug"
     control kb3 unplug
-    # The window handles a removal on a thread of its own that waits for the window thread; a
-    # plug-in seen before that is done compares with the old count and is ignored (as designed),
-    # so the keyboard stays away until the removal is surely handled.
-    sleep 15
+    # Back soon: the window may still be handling the removal when the keyboard returns.
+    sleep 2
     mark=$(trace_lines kb3)
     step "plug"
     control kb3 plug

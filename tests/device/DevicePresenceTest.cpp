@@ -129,6 +129,22 @@ TEST_F(DevicePresenceTest, TrayWaitsForTheInitialisedWindow) {
     EXPECT_THAT(window.calls(), Contains("icon 141"));
 }
 
+// A keyboard plugged in again while the window is still busy with its removal: the arrival
+// must not be judged against the count from before the removal, or the keyboard is never read.
+TEST_F(DevicePresenceTest, AReturnSeenWhileTheRemovalIsStillHandledIsRead) {
+    plug(1);
+    window.initialised = false; // the removal's check now waits for the window
+    fake.announceDeviceCount(0);
+    while (window.calls().size() < 5) std::this_thread::sleep_for(1ms); // "send 4753 0", "hide"
+    fake.announceDeviceCount(1);
+    std::this_thread::sleep_for(20ms);
+    window.clear();
+    window.initialised = true;
+    settle();
+    EXPECT_EQ(presence().connectedCount(), 1);
+    EXPECT_THAT(window.calls(), Contains("send 5452 50524f46"));
+}
+
 TEST_F(DevicePresenceTest, ShutdownEndsACheckStillWaitingForTheWindow) {
     window.initialised = false;
     fake.announceDeviceCount(1);
