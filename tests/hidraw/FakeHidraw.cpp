@@ -209,6 +209,10 @@ std::optional<NodeIdentity> FakeHidraw::identify(int fd) {
     return it->second;
 }
 
+ssize_t FakeHidraw::readReport(int fd, uint8_t* buffer, size_t capacity) {
+    return ::recv(fd, buffer, capacity, MSG_DONTWAIT);
+}
+
 ssize_t FakeHidraw::writeReport(int fd, const uint8_t* bytes, size_t length) {
     if (shortWrites_ && length > 1) return ::write(fd, bytes, length - 1);
     return ::write(fd, bytes, length);

@@ -58,6 +58,9 @@ public:
 
     int openNode(const std::filesystem::path& node, int flags) override;
     int closeNode(int fd) override;
+    // Opens share one socket, so a read must not wait as a non-blocking node read would not:
+    // with two reads on one node, the second one woken for a report the first took would hang.
+    ssize_t readReport(int fd, uint8_t* buffer, size_t capacity) override;
     ssize_t writeReport(int fd, const uint8_t* bytes, size_t length) override;
     int sendFeatureReport(int fd, const uint8_t* bytes, size_t length) override;
     std::vector<std::vector<uint8_t>> featureReports();
