@@ -5,6 +5,7 @@
 #include "keyboard/KeyButtons.h"
 #include "keyboard/LayoutKeyList.h"
 #include "lighting/LightingBlock.h"
+#include "profiles/UserColourFileKeys.h"
 #include "text/AtomicFile.h"
 #include "text/DecimalText.h"
 #include "text/IniDocument.h"
@@ -18,18 +19,9 @@
 namespace quillmar::lighting {
 namespace {
 
-constexpr std::string_view kPresentSection = "PRESENTMODE";
-constexpr std::string_view kPresentKey = "mode";
-constexpr std::string_view kNamesSection = "MODENAME";
-constexpr std::string_view kToolKey = "tool";
-constexpr std::string_view kBaseColourKey = "jcolor";
-constexpr std::string_view kPaintColourKey = "color";
-constexpr std::string_view kKeyColourDefault = "255,0,0,1";
-constexpr std::string_view kColourDefault = "0,0,0";
+using namespace profiles::colourfile;
 constexpr int kTemplateFile = 3;
 constexpr int kNothingToDo = 2;
-
-std::string schemeSection(int scheme) { return "Mode" + std::to_string(scheme); }
 
 ColourValue parseColour(std::string_view text) {
     std::array<int, 3> fields{};

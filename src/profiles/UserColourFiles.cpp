@@ -1,5 +1,6 @@
 #include "profiles/UserColourFiles.h"
 
+#include "profiles/UserColourFileKeys.h"
 #include "text/DecimalText.h"
 #include "text/IniFile.h"
 #include "text/Utf.h"
@@ -10,18 +11,9 @@
 namespace quillmar::profiles {
 namespace {
 
-constexpr std::string_view kPresentSection = "PRESENTMODE";
-constexpr std::string_view kPresentKey = "mode";
-constexpr std::string_view kNamesSection = "MODENAME";
-constexpr std::string_view kToolKey = "tool";
-constexpr std::string_view kBaseColourKey = "jcolor";
-constexpr std::string_view kPaintColourKey = "color";
-constexpr std::string_view kKeyColourDefault = "255,0,0,1";
-constexpr std::string_view kColourDefault = "0,0,0";
+using namespace colourfile;
 
 bool validFile(int n) { return n >= 0 && n < kColourFileCount; }
-
-std::string schemeSection(int scheme) { return "Mode" + std::to_string(scheme); }
 
 int component(int value) { return std::clamp(value, 0, 255); }
 
