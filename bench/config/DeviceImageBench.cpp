@@ -13,6 +13,7 @@
 #include "device/DeviceLink.h"
 #include "hidlane/sim/SimKeyboard.h"
 #include "support/LinkedSimService.h"
+#include "support/QuietWindow.h"
 
 #include <benchmark/benchmark.h>
 
@@ -62,23 +63,8 @@ void BM_BuildLargestMacroArea(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildLargestMacroArea);
 
-class QuietWindow final : public device::MainWindowLink {
-public:
-    void sendMessage(std::uint32_t, std::uint32_t, std::uint32_t) override {}
-    void postMessage(std::uint32_t, std::uint32_t, std::uint32_t) override {}
-    bool isInitialised() const override { return true; }
-    void setTrayIcon(int) override {}
-    void hide() override {}
-    void setButtonText(int, const std::u16string&) override {}
-    void setButtonStateImages(int, const std::array<std::string, 5>&) override {}
-    void startTimer(int, int) override {}
-};
-
-class QuietPrompt final : public platform::Prompt {
-public:
-    void showMessage(const std::u16string&) override {}
-    bool askYesNo(const std::u16string&) override { return false; }
-};
+using testing::QuietPrompt;
+using testing::QuietWindow;
 
 // The simulated keyboard behind its linked entry points, on a state file of its own.
 class SimulatedKeyboard {

@@ -18,6 +18,7 @@
 #include "lighting/KeyColours.h"
 #include "lighting/LightingPreview.h"
 #include "support/LinkedSimService.h"
+#include "support/QuietWindow.h"
 
 #include <benchmark/benchmark.h>
 
@@ -49,23 +50,8 @@ BENCHMARK(BM_PreviewStep)
     ->ArgsProduct({{1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 14, 15, 16, 18, 20}, {0, 1}})
     ->ArgNames({"effect", "multicolour"});
 
-class QuietWindow final : public device::MainWindowLink {
-public:
-    void sendMessage(std::uint32_t, std::uint32_t, std::uint32_t) override {}
-    void postMessage(std::uint32_t, std::uint32_t, std::uint32_t) override {}
-    bool isInitialised() const override { return true; }
-    void setTrayIcon(int) override {}
-    void hide() override {}
-    void setButtonText(int, const std::u16string&) override {}
-    void setButtonStateImages(int, const std::array<std::string, 5>&) override {}
-    void startTimer(int, int) override {}
-};
-
-class QuietPrompt final : public platform::Prompt {
-public:
-    void showMessage(const std::u16string&) override {}
-    bool askYesNo(const std::u16string&) override { return false; }
-};
+using testing::QuietPrompt;
+using testing::QuietWindow;
 
 // The simulated keyboard behind its linked entry points, with a state file
 // and a per-user folder of its own.
