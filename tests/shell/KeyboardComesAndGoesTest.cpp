@@ -6,6 +6,12 @@
 #include "config/MacroArea.h"
 #include "config/MacroFixtures.h"
 #include "keyboard/DefaultKeyTable.h"
+
+#include <QProcess>
+#include <QSocketNotifier>
+
+#include <unistd.h>
+#include "platform/InstanceListener.h"
 #include "platform/TempFolder.h"
 #include "shell/window/MainWindowIds.h"
 
@@ -15,8 +21,10 @@ namespace {
 using namespace main_window;
 using keyboard::AssignmentType;
 
-constexpr int kSlotOfF1 = 0x3A;
+constexpr int kSlotOfF1 = 0x3B;
 constexpr int kButtonA = 1058;
+constexpr int kSlotOfA = 0x1E;
+constexpr int kSlotOfB = 0x30;
 
 keyboard::KeyAssignment& workingRecord(config::Configuration& configuration, int profile, int slot) {
     return configuration.working.records()[static_cast<std::size_t>(config::assignmentRecordIndex(profile, slot))];
@@ -89,6 +97,7 @@ TEST_F(KeyboardComesAndGoesTest, AnUnwritableFolderKeepsTheKeyboardsAssignmentsT
     window->OnCommand(kButtonA);
     window->OnCommand(kApply);
     EXPECT_EQ(keyBlock(keyboard(), 0), remapped) << "the keyboard keeps F1";
+    EXPECT_FALSE(window->isApplyEnabled()) << "the keyboard took it; the folder was already told about";
     {
         const auto lock = configuration.working.lock();
         EXPECT_EQ(workingRecord(configuration, 0, kSlotOfF1).type, AssignmentType::Media);
@@ -99,6 +108,53 @@ TEST_F(KeyboardComesAndGoesTest, AnUnwritableFolderKeepsTheKeyboardsAssignmentsT
         EXPECT_EQ(workingRecord(configuration, 0, kSlotOfF1).type, AssignmentType::Media) << "F1 is still on the keyboard";
     }
     EXPECT_EQ(prompt.shown.size(), 1u) << "told once";
+}
+
+// The window in the tray and quillmarctl in a script beside it, on the one
+// simulated keyboard: the window shows the tool's remap, and neither
+// program's write undoes the other's.
+TEST_F(KeyboardComesAndGoesTest, AQuillmarctlRemapShowsInTheRunningWindowAndNothingIsLost) {
+    startWindow(true);
+    const auto listener = platform::InstanceListener::listen(
+        folder_.path() / "runtime", static_cast<int>(::getpid()), [this](const platform::InstanceMessage& message) {
+            if (platform::isInstanceRequest(message)) window->SendWindowMessage(message.message, message.wParam, message.lParam);
+        });
+    ASSERT_NE(listener, nullptr);
+    QSocketNotifier notifier(listener->fd(), QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, [&] { listener->acceptOne(); });
+
+    const auto assign = [this](int slot) {
+        {
+            const auto lock = configuration.working.lock();
+            workingRecord(configuration, 0, slot) = {AssignmentType::Disabled};
+        }
+        window->markChanged();
+        window->OnCommand(kApply);
+        ASSERT_FALSE(window->isApplyEnabled());
+    };
+    const auto typeOf = [this](int slot) {
+        const auto lock = configuration.working.lock();
+        return workingRecord(configuration, 0, slot).type;
+    };
+    assign(kSlotOfA);
+
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_DOCUMENTS_DIR", QString::fromStdString((folder_.path() / "tool-documents").string()));
+    tool.setProcessEnvironment(environment);
+    tool.start(QString::fromStdString((programDirectory() / "quillmarctl").string()),
+               {"--device", "sim", "remap", "F1", "media:3"});
+    ASSERT_TRUE(pumpUntil([&] { return tool.state() == QProcess::NotRunning; }, 20s));
+    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    EXPECT_TRUE(pumpUntil([&] { return typeOf(kSlotOfF1) == AssignmentType::Media; }))
+        << "the window read the keyboard again";
+    EXPECT_EQ(typeOf(kSlotOfA), AssignmentType::Disabled) << "the tool kept the window's remap";
+
+    assign(kSlotOfB);
+    replug();
+    EXPECT_EQ(typeOf(kSlotOfF1), AssignmentType::Media) << "the window's Apply kept the tool's remap";
+    EXPECT_EQ(typeOf(kSlotOfA), AssignmentType::Disabled);
+    EXPECT_EQ(typeOf(kSlotOfB), AssignmentType::Disabled);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "Commands.h"
 #include "ExitCodes.h"
 #include "Invocation.h"
+#include "WindowReload.h"
 
 #include "hidlane/hidraw/Doctor.h"
 
@@ -50,5 +51,7 @@ int main(int argc, char** argv) {
         std::cerr << "quillmarctl: unknown command '" << invocation->command << "'\n" << kUsageText;
         return kExitBadUsage;
     }
-    return command->second(*invocation, std::cout, std::cerr);
+    const int exitCode = command->second(*invocation, std::cout, std::cerr);
+    if (exitCode == kExitDone && changesTheKeyboard(*invocation)) askRunningWindowToReload();
+    return exitCode;
 }

@@ -93,6 +93,20 @@ const std::vector<LanguageText>& languageTexts() {
         {"MAIN_IMPORT_NOT_DOWNLOADED",
          "The keyboard did not take the imported settings. They are kept here: press Apply to write them again.",
          "键盘未接受导入的设置。设置已保留，请按“应用”重新写入。"},
+        {"MAIN_KEYBOARD_BACK_WITH_EDITS",
+         "The keyboard is back, but this window holds changes the keyboard does not have "
+         "(not applied, or their download was cut short).\n\n"
+         "Yes: write these changes to the keyboard.\nNo: drop them and show what the keyboard holds.",
+         "键盘已重新连接，但本窗口中有键盘尚未保存的更改（未应用或写入被中断）。\n\n"
+         "是：将这些更改写入键盘。\n否：放弃更改并显示键盘中的设置。"},
+        {"MAIN_CLOSE_WITH_EDITS",
+         "Some changes have not been applied to the keyboard.\n\n"
+         "Yes: apply them and close.\nNo: close without them.\nCancel: go back.",
+         "部分更改尚未应用到键盘。\n\n是：应用并关闭。\n否：不应用直接关闭。\n取消：返回。"},
+        {"MAIN_DOWNLOAD_INTERRUPTED",
+         "The download did not finish: the keyboard holds only part of the changes. "
+         "They are kept here; plug the keyboard in and apply them again.",
+         "写入未完成：键盘只保存了部分更改。更改已保留，请连接键盘后重新应用。"},
 
         {"PROFILE_1", "Profile 1", "情景模式 1"},
         {"PROFILE_2", "Profile 2", "情景模式 2"},

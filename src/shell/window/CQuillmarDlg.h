@@ -200,6 +200,9 @@ private:
     void showBusyIndicator(bool shown);
     void createTrayIcon();
     void tellFolderUnwritableOnce();
+    void refreshFromKeyboardLighting();
+    void tellIfTheKeyboardLeft();
+    void closeNoKeyboardMessages();
     void shutdown();
     void beginShutdown();
     void stopTimer(int timerId);

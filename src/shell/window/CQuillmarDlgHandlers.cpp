@@ -36,6 +36,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTimer>
 #include <QUrl>
 
@@ -102,9 +103,24 @@ void CQuillmarDlg::OnOpenMessage(std::uint32_t, std::uint32_t) {
     prompt_->showMessage(texts_.text("MAIN_NO_DEVICE_PROMPT", u"Keyboard is not connected"));
 }
 
-void CQuillmarDlg::OnKillMessage(std::uint32_t, std::uint32_t) { OnExit(kCommandExit); }
+// "/Kill" closes without a question: nobody may be there to answer it.
+void CQuillmarDlg::OnKillMessage(std::uint32_t, std::uint32_t) {
+    QWidget::hide();
+    shutdown();
+}
 
-void CQuillmarDlg::OnReloadProfile(std::uint32_t, std::uint32_t) {
+void CQuillmarDlg::OnReloadProfile(std::uint32_t, std::uint32_t lParam) {
+    const bool askedByAnotherProgram = lParam != 0;
+    if (askedByAnotherProgram && link_->presence().connectedCount() == 0) return;
+    closeNoKeyboardMessages();
+    // Edits the keyboard does not have yet (unapplied, or a download cut
+    // short) are never dropped without asking.
+    if (isApplyEnabled() &&
+        prompt_->askYesNoDefaultYes(texts_.text("MAIN_KEYBOARD_BACK_WITH_EDITS", u"Write the changes to the keyboard?"))) {
+        runApply();
+        refreshFromKeyboardLighting();
+        return;
+    }
     const profiles::KeyboardReadSource source = profiles::readSourceOf(*link_, texts_);
     const auto result = profiles::refreshFromKeyboard(setup_.configuration.working, profiles::UserFolder(setup_.userFolder),
                                                       source, false, [this] { refreshKeyButtons(currentProfile()); });
@@ -112,6 +128,10 @@ void CQuillmarDlg::OnReloadProfile(std::uint32_t, std::uint32_t) {
     if (result.fromKeyboard && !result.fileWritten) tellFolderUnwritableOnce();
     switching_->showActiveProfile();
     switching_->rebuildProfileMenu();
+    refreshFromKeyboardLighting();
+}
+
+void CQuillmarDlg::refreshFromKeyboardLighting() {
     lighting_->ReadLightingState();
     const auto& effects = lighting_->state().effects;
     if (std::ranges::find(effects, lighting::kPerKeyColourEffect) != effects.end())
@@ -121,6 +141,15 @@ void CQuillmarDlg::OnReloadProfile(std::uint32_t, std::uint32_t) {
 
 // The keyboard's settings are shown and applied all the same; the user only
 // learns that this computer keeps no copy of them.
+// "No keyboard found" boxes still open when the keyboard is back no longer apply.
+void CQuillmarDlg::closeNoKeyboardMessages() {
+    const QString noKeyboard = toQString(texts_.text("MAIN_NO_DEVICE_PROMPT", u"Keyboard is not connected"));
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(widget);
+        if (box && box->isVisible() && box->text() == noKeyboard) box->accept();
+    }
+}
+
 void CQuillmarDlg::tellFolderUnwritableOnce() {
     if (std::exchange(folderUnwritableTold_, true)) return;
     std::u16string text = texts_.text("MAIN_FOLDER_READ_ONLY", u"The folder %s cannot be written.");
@@ -205,6 +234,15 @@ void CQuillmarDlg::OnMinimise(int) {
 }
 
 void CQuillmarDlg::OnExit(int) {
+    if (isApplyEnabled()) {
+        const auto answer = prompt_->askYesNoCancel(
+            texts_.text("MAIN_CLOSE_WITH_EDITS", u"Apply the changes to the keyboard before closing?"));
+        if (answer == platform::Prompt::Answer::Cancel) return;
+        if (answer == platform::Prompt::Answer::Yes) {
+            runApply();
+            if (isApplyEnabled()) return;  // not applied: the user sees why and decides again
+        }
+    }
     QWidget::hide();
     shutdown();
 }
@@ -306,6 +344,10 @@ void CQuillmarDlg::OnImport(int) {
     }
     // The imported settings are the window's now; Apply tries again.
     markChanged();
+    if (link_->transaction().deviceCount() == 0) {
+        tellIfTheKeyboardLeft();
+        return;
+    }
     prompt_->showMessage(texts_.text("MAIN_IMPORT_NOT_DOWNLOADED", u"The keyboard did not take the import."));
 }
 
@@ -343,11 +385,20 @@ void CQuillmarDlg::runApply() {
     if (isApplyEnabled()) {
         const bool applied = config::applyChanges(
             true, setup_.configuration,
-            [this] { return profiles::saveProfileFile(setup_.configuration.working, profileFile()); },
+            // Once the user knows the folder keeps nothing, the keyboard alone decides.
+            [this] { return profiles::saveProfileFile(setup_.configuration.working, profileFile()) == 1 || folderUnwritableTold_ ? 1 : 0; },
             config::downloadTargetOf(*link_, *prompt_, texts_));
         if (applied) disableApply();
+        else tellIfTheKeyboardLeft();
     }
     busy.hide();
+}
+
+// A download the keyboard's removal cut short leaves part of it on the
+// keyboard; the edits stay here (Apply enabled) for its return.
+void CQuillmarDlg::tellIfTheKeyboardLeft() {
+    if (link_->transaction().deviceCount() > 0) return;
+    prompt_->showMessage(texts_.text("MAIN_DOWNLOAD_INTERRUPTED", u"The download did not finish."));
 }
 
 void CQuillmarDlg::showBusyIndicator(bool shown) {
