@@ -8,9 +8,13 @@
 #include "keyboard/DefaultKeyTable.h"
 
 #include <QProcess>
+#include <QProgressBar>
+#include <QTimer>
 #include <QSocketNotifier>
 
 #include <unistd.h>
+
+#include <set>
 #include "platform/InstanceListener.h"
 #include "platform/TempFolder.h"
 #include "shell/window/MainWindowIds.h"
@@ -36,6 +40,18 @@ std::vector<std::uint8_t> keyBlock(sim::SimKeyboard& keyboard, int profile) {
 
 class KeyboardComesAndGoesTest : public MainWindowFixture {
 protected:
+    void changeKeyA() {
+        {
+            const auto lock = configuration.working.lock();
+            workingRecord(configuration, 0, kSlotOfA) = {AssignmentType::Disabled};
+        }
+        window->markChanged();
+    }
+    keyboard::AssignmentType typeOf(int slot) {
+        const auto lock = configuration.working.lock();
+        return workingRecord(configuration, 0, slot).type;
+    }
+
     void replug() {
         keyboard().unplug();
         ASSERT_TRUE(pumpUntil([this] { return window->link().presence().connectedCount() == 0; }));
@@ -155,6 +171,88 @@ TEST_F(KeyboardComesAndGoesTest, AQuillmarctlRemapShowsInTheRunningWindowAndNoth
     EXPECT_EQ(typeOf(kSlotOfF1), AssignmentType::Media) << "the window's Apply kept the tool's remap";
     EXPECT_EQ(typeOf(kSlotOfA), AssignmentType::Disabled);
     EXPECT_EQ(typeOf(kSlotOfB), AssignmentType::Disabled);
+}
+
+// A slow keyboard: while Apply downloads, the window keeps drawing, the busy
+// indicator turns and the progress counts the commands.
+TEST_F(KeyboardComesAndGoesTest, AnApplyRepaintsAndShowsProgressWhileItDownloads) {
+    startWindow();
+    ASSERT_TRUE(pumpUntil([this] { return window->isVisible(); }));
+    changeKeyA();
+    keyboard().setLatency(5ms);
+    std::set<int> framesSeen;
+    int progressSeen = 0;
+    int total = 0;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (!window->isDownloading()) return;
+        framesSeen.insert(window->busyIndicatorFrame());
+        if (window->downloadProgress()->isVisible()) {
+            progressSeen = std::max(progressSeen, window->downloadProgress()->value());
+            total = window->downloadProgress()->maximum();
+        }
+    });
+    watcher.start(5);
+    window->OnCommand(kApply);
+    keyboard().setLatency(0ms);
+
+    EXPECT_GE(framesSeen.size(), 2u) << "the indicator animated during the download";
+    EXPECT_GT(progressSeen, 0);
+    EXPECT_GT(total, progressSeen / 2);
+    EXPECT_FALSE(window->isApplyEnabled());
+    EXPECT_FALSE(window->downloadProgress()->isVisible());
+    EXPECT_EQ(typeOf(kSlotOfA), AssignmentType::Disabled);
+}
+
+// The keyboard is pulled out in the middle of an Apply: the user is told, the
+// edits stay, and on the keyboard's return the user chooses which side wins.
+TEST_F(KeyboardComesAndGoesTest, AnUnplugDuringApplyIsToldAndAskedAboutOnReturn) {
+    for (const bool writeThem : {true, false}) {
+        SCOPED_TRACE(writeThem);
+        if (!keyboard().plugged()) keyboard().plug();
+        keyboard().resetToFactory();
+        startWindow(true);
+        changeKeyA();
+        keyboard().setLatency(5ms);
+        QTimer::singleShot(40, [this] { keyboard().unplug(); });
+        window->OnCommand(kApply);
+        keyboard().setLatency(0ms);
+        ASSERT_FALSE(prompt.shown.empty());
+        EXPECT_EQ(prompt.shown.back(), texts->text("MAIN_DOWNLOAD_INTERRUPTED", u""));
+        EXPECT_TRUE(window->isApplyEnabled()) << "the edits are kept";
+
+        ASSERT_TRUE(pumpUntil([this] { return window->link().presence().connectedCount() == 0; }));
+        prompt.shown.clear();
+        prompt.answers = {writeThem};
+        keyboard().plug();
+        ASSERT_TRUE(pumpUntil([this] { return window->link().presence().connectedCount() == 1; }));
+        pumpFor(20ms);
+        ASSERT_FALSE(prompt.shown.empty());
+        EXPECT_EQ(prompt.shown.front(), texts->text("MAIN_KEYBOARD_BACK_WITH_EDITS", u""));
+        const bool onKeyboard = keyBlock(keyboard(), 0) != std::vector<std::uint8_t>(keyboard::kBuiltInDefaultKeyTable.begin(),
+                                                                                     keyboard::kBuiltInDefaultKeyTable.end());
+        EXPECT_EQ(onKeyboard, writeThem) << "Yes writes the edits, No takes the keyboard's";
+        EXPECT_EQ(typeOf(kSlotOfA), writeThem ? AssignmentType::Disabled : AssignmentType::Default);
+        EXPECT_FALSE(window->isApplyEnabled());
+        window.reset();
+    }
+}
+
+// Closing with edits the keyboard lacks asks first; "/Kill" does not.
+TEST_F(KeyboardComesAndGoesTest, ClosingWithUnappliedEditsAsksFirst) {
+    startWindow(true);
+    changeKeyA();
+    bool ended = false;
+    QObject::connect(window.get(), &CQuillmarDlg::modalRunEnded, [&] { ended = true; });
+
+    prompt.answers = {false};  // No: the prompt here offers no "go back"
+    window->OnCommand(kClose);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0], texts->text("MAIN_CLOSE_WITH_EDITS", u""));
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(keyBlock(keyboard(), 0), std::vector<std::uint8_t>(keyboard::kBuiltInDefaultKeyTable.begin(),
+                                                                  keyboard::kBuiltInDefaultKeyTable.end()))
+        << "discarded";
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include <QComboBox>
 #include <QIcon>
 #include <QLabel>
+#include <QProgressBar>
 #include <QThread>
 #include <QTimer>
 
@@ -114,6 +115,9 @@ void CQuillmarDlg::createControls() {
         if (control.id == kBusyIndicator) {
             busyIndicator_ = new QLabel(this);
             widget = busyIndicator_;
+            downloadProgress_ = new QProgressBar(this);
+            downloadProgress_->setFormat(QStringLiteral("%v / %m"));
+            downloadProgress_->hide();
         } else if (control.skinKey.find("combo") != std::string_view::npos ||
                    control.skinKey.find("Combo") != std::string_view::npos) {
             widget = new QComboBox(this);
@@ -137,6 +141,14 @@ void CQuillmarDlg::placeControls() {
         PlaceControl(*widget, skinFile, kButtonSection, control.skinKey);
         // The lighting panel's own code shows its controls.
         if (control.id != kBusyIndicator) widget->hide();
+    }
+    // The download's progress sits under the busy indicator.
+    if (busyIndicator_ && downloadProgress_) {
+        constexpr int kProgressWidth = 120;
+        constexpr int kProgressHeight = 16;
+        const QRect indicator = busyIndicator_->geometry();
+        downloadProgress_->setGeometry(indicator.center().x() - kProgressWidth / 2, indicator.bottom() + 4,
+                                       kProgressWidth, kProgressHeight);
     }
     CaptionStyle captionStyle;
     captionStyle.fontFace = QStringLiteral("Tahoma");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/Configuration.h"
+#include "config/DeviceImageDownload.h"
 #include "device/DeviceLink.h"
 #include "device/MainWindowLink.h"
 #include "keyboard/DefaultAssignments.h"
@@ -32,6 +33,7 @@
 #include <vector>
 
 class QLabel;
+class QProgressBar;
 class QMenu;
 class QTimer;
 
@@ -102,6 +104,8 @@ public:
     // An edit of the working configuration: Apply becomes available.
     void markChanged();
     bool isShuttingDown() const { return shuttingDown_.load(); }
+    bool isDownloading() const { return downloadRunning_; }
+    QProgressBar* downloadProgress() const { return downloadProgress_; }
     int busyIndicatorFrame() const { return busyFrame_; }
 
     // The G buttons' looks for the current bank.
@@ -201,7 +205,13 @@ private:
     void createTrayIcon();
     void tellFolderUnwritableOnce();
     void refreshFromKeyboardLighting();
-    void tellIfTheKeyboardLeft();
+    // Told once a download failed: the keyboard's removal cut it short.
+    void tellIfTheKeyboardLeft(int removalsBefore);
+    // Runs a download on a worker thread while the window stays modal; one
+    // at a time. The download's result.
+    bool runDownload(const std::function<bool(const config::DownloadTarget&)>& download);
+    void showDownloadProgress(int done, int total);
+    void reloadIfTheKeyboardReturned();
     void closeNoKeyboardMessages();
     void shutdown();
     void beginShutdown();
@@ -243,12 +253,16 @@ private:
     QPointer<QWidget> aboutBox_;
     std::vector<QPixmap> busyFrames_;
     QLabel* busyIndicator_ = nullptr;
+    QProgressBar* downloadProgress_ = nullptr;
     int busyFrame_ = 0;
 
     bool colourKeysMode_ = false;
     bool editorOpen_ = false;
     bool startHidden_ = false;
     bool folderUnwritableTold_ = false;
+    bool downloadRunning_ = false;
+    bool reloadWaiting_ = false;  // an arrival came during a download
+    int removals_ = 0;            // keyboard removals seen, to tell a cut-short download
     std::atomic<bool> initialised_{false};
     std::atomic<bool> shuttingDown_{false};
     std::mutex sendMutex_;

@@ -37,10 +37,13 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProgressBar>
+#include <QEventLoop>
 #include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
+#include <thread>
 #include <utility>
 
 namespace quillmar::shell {
@@ -105,6 +108,10 @@ void CQuillmarDlg::OnOpenMessage(std::uint32_t, std::uint32_t) {
 
 // "/Kill" closes without a question: nobody may be there to answer it.
 void CQuillmarDlg::OnKillMessage(std::uint32_t, std::uint32_t) {
+    if (downloadRunning_) {  // the download ends first; the keyboard keeps all of it
+        QTimer::singleShot(kBusyIndicatorPeriodMs, this, [this] { OnKillMessage(device::kTagKill, 0); });
+        return;
+    }
     QWidget::hide();
     shutdown();
 }
@@ -112,6 +119,10 @@ void CQuillmarDlg::OnKillMessage(std::uint32_t, std::uint32_t) {
 void CQuillmarDlg::OnReloadProfile(std::uint32_t, std::uint32_t lParam) {
     const bool askedByAnotherProgram = lParam != 0;
     if (askedByAnotherProgram && link_->presence().connectedCount() == 0) return;
+    if (downloadRunning_) {
+        reloadWaiting_ = true;
+        return;
+    }
     closeNoKeyboardMessages();
     // Edits the keyboard does not have yet (unapplied, or a download cut
     // short) are never dropped without asking.
@@ -159,6 +170,7 @@ void CQuillmarDlg::tellFolderUnwritableOnce() {
 }
 
 void CQuillmarDlg::OnCloseEditors(std::uint32_t, std::uint32_t) {
+    ++removals_;
     if (aboutBox_) aboutBox_->close();
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         auto* dialog = qobject_cast<QDialog*>(widget);
@@ -328,24 +340,27 @@ void CQuillmarDlg::OnAbout(int) {
 void CQuillmarDlg::OnImport(int) {
     const auto path = fileChooser_->chooseFileToImport();
     if (!path) return;
+    if (downloadRunning_) return;
     config::ConfigStore& working = setup_.configuration.working;
-    bool downloaded = false;
     {
         const auto lock = working.lock();
         const auto result = profiles::importConfigurationFile(working, *path, profileFile(), *prompt_, texts_);
         if (result.status != profiles::ImportStatus::Imported) return;
-        downloaded = config::takeDownloadSnapshot(setup_.configuration, config::DownloadScope::AllProfiles,
-                                                  config::downloadTargetOf(*link_, *prompt_, texts_)) == 1;
-        refreshKeyButtons(currentProfile());
     }
+    const int removalsBefore = removals_;
+    const bool downloaded = runDownload([this](const config::DownloadTarget& target) {
+        return config::takeDownloadSnapshot(setup_.configuration, config::DownloadScope::AllProfiles, target) == 1;
+    });
+    refreshKeyButtons(currentProfile());
+    reloadIfTheKeyboardReturned();
     if (downloaded) {
         disableApply();
         return;
     }
     // The imported settings are the window's now; Apply tries again.
     markChanged();
-    if (link_->transaction().deviceCount() == 0) {
-        tellIfTheKeyboardLeft();
+    if (removals_ != removalsBefore || link_->transaction().deviceCount() == 0) {
+        tellIfTheKeyboardLeft(removalsBefore);
         return;
     }
     prompt_->showMessage(texts_.text("MAIN_IMPORT_NOT_DOWNLOADED", u"The keyboard did not take the import."));
@@ -379,25 +394,65 @@ void CQuillmarDlg::OnPreviewTick() {
 // ---- Apply --------------------------------------------------------------
 
 void CQuillmarDlg::runApply() {
+    if (downloadRunning_) return;  // one download at a time
     BusyIndicator busy([this](bool shown) { queueOnWindowThread([this, shown] { showBusyIndicator(shown); }); });
     busy.show();
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     if (isApplyEnabled()) {
-        const bool applied = config::applyChanges(
-            true, setup_.configuration,
-            // Once the user knows the folder keeps nothing, the keyboard alone decides.
-            [this] { return profiles::saveProfileFile(setup_.configuration.working, profileFile()) == 1 || folderUnwritableTold_ ? 1 : 0; },
-            config::downloadTargetOf(*link_, *prompt_, texts_));
+        // Once the user knows the folder keeps nothing, the keyboard alone decides.
+        const bool folderToldAbout = folderUnwritableTold_;
+        const auto save = [this, folderToldAbout] {
+            return profiles::saveProfileFile(setup_.configuration.working, profileFile()) == 1 || folderToldAbout ? 1 : 0;
+        };
+        const int removalsBefore = removals_;
+        const bool applied = runDownload([this, &save](const config::DownloadTarget& target) {
+            return config::applyChanges(true, setup_.configuration, save, target);
+        });
         if (applied) disableApply();
-        else tellIfTheKeyboardLeft();
+        else tellIfTheKeyboardLeft(removalsBefore);
     }
     busy.hide();
+    reloadIfTheKeyboardReturned();
+}
+
+bool CQuillmarDlg::runDownload(const std::function<bool(const config::DownloadTarget&)>& download) {
+    config::DownloadTarget target = config::downloadTargetOf(*link_, *prompt_, texts_);
+    target.progress = [this](int done, int total) {
+        queueOnWindowThread([this, done, total] { showDownloadProgress(done, total); });
+    };
+    downloadRunning_ = true;
+    bool result = false;
+    QEventLoop modal;
+    std::thread worker([&] {
+        result = download(target);
+        QMetaObject::invokeMethod(&modal, [&modal] { modal.quit(); }, Qt::QueuedConnection);
+    });
+    // The window repaints and animates while the user's input waits.
+    modal.exec(QEventLoop::ExcludeUserInputEvents);
+    worker.join();
+    downloadRunning_ = false;
+    showDownloadProgress(0, 0);
+    return result;
+}
+
+void CQuillmarDlg::showDownloadProgress(int done, int total) {
+    if (!downloadProgress_) return;
+    downloadProgress_->setVisible(total > 0 && downloadRunning_);
+    downloadProgress_->setRange(0, std::max(total, 1));
+    downloadProgress_->setValue(done);
+}
+
+// An arrival that came while a download ran is taken up now that the
+// keyboard is free.
+void CQuillmarDlg::reloadIfTheKeyboardReturned() {
+    if (!std::exchange(reloadWaiting_, false)) return;
+    OnReloadProfile(device::kTagProf, 0);
 }
 
 // A download the keyboard's removal cut short leaves part of it on the
 // keyboard; the edits stay here (Apply enabled) for its return.
-void CQuillmarDlg::tellIfTheKeyboardLeft() {
-    if (link_->transaction().deviceCount() > 0) return;
+void CQuillmarDlg::tellIfTheKeyboardLeft(int removalsBefore) {
+    if (removals_ == removalsBefore && link_->transaction().deviceCount() > 0) return;
     prompt_->showMessage(texts_.text("MAIN_DOWNLOAD_INTERRUPTED", u"The download did not finish."));
 }
 
