@@ -7,6 +7,7 @@
 #include "config/MacroFixtures.h"
 #include "keyboard/DefaultKeyTable.h"
 
+#include <QMessageBox>
 #include <QProcess>
 #include <QProgressBar>
 #include <QTimer>
