@@ -9,7 +9,6 @@
 
 #include <QMessageBox>
 #include <QProcess>
-#include <QProgressBar>
 #include <QTimer>
 #include <QSocketNotifier>
 
@@ -18,6 +17,7 @@
 #include <set>
 #include "platform/InstanceListener.h"
 #include "platform/TempFolder.h"
+#include "shell/window/DownloadProgressBar.h"
 #include "shell/window/MainWindowIds.h"
 
 namespace quillmar::shell::testing {
@@ -189,8 +189,8 @@ TEST_F(KeyboardComesAndGoesTest, AnApplyRepaintsAndShowsProgressWhileItDownloads
         if (!window->isDownloading()) return;
         framesSeen.insert(window->busyIndicatorFrame());
         if (window->downloadProgress()->isVisible()) {
-            progressSeen = std::max(progressSeen, window->downloadProgress()->value());
-            total = window->downloadProgress()->maximum();
+            progressSeen = std::max(progressSeen, window->downloadProgress()->done());
+            total = window->downloadProgress()->total();
         }
     });
     watcher.start(5);

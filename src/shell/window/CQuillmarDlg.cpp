@@ -17,6 +17,7 @@
 #include "shell/widgets/WindowMessageEvent.h"
 #include "shell/window/MainSkinTable.h"
 #include "shell/window/MainWindowIds.h"
+#include "shell/window/DownloadProgressBar.h"
 #include "shell/window/WindowThreadPrompt.h"
 #include "shell/window/QtText.h"
 
@@ -24,7 +25,6 @@
 #include <QComboBox>
 #include <QIcon>
 #include <QLabel>
-#include <QProgressBar>
 #include <QThread>
 #include <QTimer>
 
@@ -115,8 +115,7 @@ void CQuillmarDlg::createControls() {
         if (control.id == kBusyIndicator) {
             busyIndicator_ = new QLabel(this);
             widget = busyIndicator_;
-            downloadProgress_ = new QProgressBar(this);
-            downloadProgress_->setFormat(QStringLiteral("%v / %m"));
+            downloadProgress_ = new DownloadProgressBar(this);
             downloadProgress_->hide();
         } else if (control.skinKey.find("combo") != std::string_view::npos ||
                    control.skinKey.find("Combo") != std::string_view::npos) {

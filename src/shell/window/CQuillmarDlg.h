@@ -33,13 +33,13 @@
 #include <vector>
 
 class QLabel;
-class QProgressBar;
 class QMenu;
 class QTimer;
 
 namespace quillmar::shell {
 
 class CPngButton;
+class DownloadProgressBar;
 class CTrayIcon;
 class SkinSurfaces;
 class WindowThreadPrompt;
@@ -105,7 +105,7 @@ public:
     void markChanged();
     bool isShuttingDown() const { return shuttingDown_.load(); }
     bool isDownloading() const { return downloadRunning_; }
-    QProgressBar* downloadProgress() const { return downloadProgress_; }
+    DownloadProgressBar* downloadProgress() const { return downloadProgress_; }
     int busyIndicatorFrame() const { return busyFrame_; }
 
     // The G buttons' looks for the current bank.
@@ -210,7 +210,7 @@ private:
     // Runs a download on a worker thread while the window stays modal; one
     // at a time. The download's result.
     bool runDownload(const std::function<bool(const config::DownloadTarget&)>& download);
-    void showDownloadProgress(int done, int total);
+    void showDownloadProgress();
     void reloadIfTheKeyboardReturned();
     void closeNoKeyboardMessages();
     void shutdown();
@@ -253,7 +253,7 @@ private:
     QPointer<QWidget> aboutBox_;
     std::vector<QPixmap> busyFrames_;
     QLabel* busyIndicator_ = nullptr;
-    QProgressBar* downloadProgress_ = nullptr;
+    DownloadProgressBar* downloadProgress_ = nullptr;
     int busyFrame_ = 0;
 
     bool colourKeysMode_ = false;
@@ -261,6 +261,8 @@ private:
     bool startHidden_ = false;
     bool folderUnwritableTold_ = false;
     bool downloadRunning_ = false;
+    std::atomic<int> downloadDone_{0};   // commands sent, counted by the download's thread
+    std::atomic<int> downloadTotal_{0};
     bool reloadWaiting_ = false;  // an arrival came during a download
     int removals_ = 0;            // keyboard removals seen, to tell a cut-short download
     std::atomic<bool> initialised_{false};

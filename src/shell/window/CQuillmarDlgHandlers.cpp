@@ -22,6 +22,7 @@
 #include "shell/widgets/CPngButton.h"
 #include "shell/window/AboutBox.h"
 #include "shell/window/BusyIndicator.h"
+#include "shell/window/DownloadProgressBar.h"
 #include "shell/window/EditingDialog.h"
 #include "shell/window/FlipMode.h"
 #include "shell/window/KeyFiltering.h"
@@ -37,7 +38,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
-#include <QProgressBar>
 #include <QEventLoop>
 #include <QTimer>
 #include <QUrl>
@@ -374,6 +374,7 @@ void CQuillmarDlg::OnExport(int) {
 // ---- Timers -------------------------------------------------------------
 
 void CQuillmarDlg::OnBusyIndicatorTick() {
+    if (downloadRunning_) showDownloadProgress();
     busyFrame_ = (busyFrame_ + 1) % kBusyIndicatorFrames;
     if (busyIndicator_ && static_cast<std::size_t>(busyFrame_) < busyFrames_.size())
         busyIndicator_->setPixmap(busyFrames_[static_cast<std::size_t>(busyFrame_)]);
@@ -417,29 +418,33 @@ void CQuillmarDlg::runApply() {
 
 bool CQuillmarDlg::runDownload(const std::function<bool(const config::DownloadTarget&)>& download) {
     config::DownloadTarget target = config::downloadTargetOf(*link_, *prompt_, texts_);
+    // The worker only counts; the window shows the count on its indicator's ticks.
     target.progress = [this](int done, int total) {
-        queueOnWindowThread([this, done, total] { showDownloadProgress(done, total); });
+        downloadTotal_.store(total);
+        downloadDone_.store(done);
     };
+    downloadDone_.store(0);
+    downloadTotal_.store(0);
     downloadRunning_ = true;
     bool result = false;
     QEventLoop modal;
     std::thread worker([&] {
         result = download(target);
-        QMetaObject::invokeMethod(&modal, [&modal] { modal.quit(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(&modal, "quit", Qt::QueuedConnection);
     });
     // The window repaints and animates while the user's input waits.
     modal.exec(QEventLoop::ExcludeUserInputEvents);
     worker.join();
     downloadRunning_ = false;
-    showDownloadProgress(0, 0);
+    showDownloadProgress();
     return result;
 }
 
-void CQuillmarDlg::showDownloadProgress(int done, int total) {
+void CQuillmarDlg::showDownloadProgress() {
     if (!downloadProgress_) return;
+    const int total = downloadTotal_.load();
+    downloadProgress_->setProgress(downloadDone_.load(), total);
     downloadProgress_->setVisible(total > 0 && downloadRunning_);
-    downloadProgress_->setRange(0, std::max(total, 1));
-    downloadProgress_->setValue(done);
 }
 
 // An arrival that came while a download ran is taken up now that the
