@@ -94,15 +94,14 @@ const std::vector<LanguageText>& languageTexts() {
          "The keyboard did not take the imported settings. They are kept here: press Apply to write them again.",
          "键盘未接受导入的设置。设置已保留，请按“应用”重新写入。"},
         {"MAIN_KEYBOARD_BACK_WITH_EDITS",
-         "The keyboard was plugged in again or changed by another program, and this window holds changes "
-         "the keyboard does not have (not applied, or their download was cut short).\n\n"
-         "Yes: write these changes to the keyboard.\nNo: drop them and show what the keyboard holds.",
-         "键盘已重新连接或被其他程序更改，而本窗口中有键盘尚未保存的更改（未应用或写入被中断）。\n\n"
-         "是：将这些更改写入键盘。\n否：放弃更改并显示键盘中的设置。"},
+         "The keyboard is back or was changed by another program, and this window holds changes it lacks. "
+         "Yes writes them to the keyboard; No drops them and shows what the keyboard holds.",
+         "键盘已重新连接或被其他程序更改，而本窗口中有键盘尚未保存的更改（未应用或写入被中断）。"
+         "选择“是”将这些更改写入键盘；选择“否”放弃更改并显示键盘中的设置。"},
         {"MAIN_CLOSE_WITH_EDITS",
-         "Some changes have not been applied to the keyboard.\n\n"
-         "Yes: apply them and close.\nNo: close without them.\nCancel: go back.",
-         "部分更改尚未应用到键盘。\n\n是：应用并关闭。\n否：不应用直接关闭。\n取消：返回。"},
+         "Some changes have not been applied to the keyboard. "
+         "Yes applies them and closes; No closes without them; Cancel goes back.",
+         "部分更改尚未应用到键盘。选择“是”应用并关闭；选择“否”不应用直接关闭；选择“取消”返回。"},
         {"MAIN_DOWNLOAD_INTERRUPTED",
          "The download did not finish: the keyboard holds only part of the changes. "
          "They are kept here; plug the keyboard in and apply them again.",
