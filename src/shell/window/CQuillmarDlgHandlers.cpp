@@ -467,7 +467,7 @@ void CQuillmarDlg::showBusyIndicator(bool shown) {
         busyFrame_ = 0;
         if (!busyFrames_.empty()) busyIndicator_->setPixmap(busyFrames_.front());
         busyIndicator_->show();
-        busyIndicator_->repaint();
+        busyIndicator_->update();  // the window thread is free during downloads: no forced paint
         startTimer(kTimerBusyIndicator, kBusyIndicatorPeriodMs);
     } else {
         stopTimer(kTimerBusyIndicator);
