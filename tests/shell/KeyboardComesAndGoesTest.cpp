@@ -187,7 +187,7 @@ TEST_F(KeyboardComesAndGoesTest, AnApplyRepaintsAndShowsProgressWhileItDownloads
     startWindow();
     ASSERT_TRUE(pumpUntil([this] { return window->isVisible(); }));
     changeKeyA();
-    keyboard().setLatency(5ms);
+    keyboard().setLatency(20ms);  // about ten commands: several of the indicator's ticks
     std::set<int> framesSeen;
     int progressSeen = 0;
     int total = 0;
@@ -221,9 +221,15 @@ TEST_F(KeyboardComesAndGoesTest, AnUnplugDuringApplyIsToldAndAskedAboutOnReturn)
         keyboard().resetToFactory();
         startWindow(true);
         changeKeyA();
-        keyboard().setLatency(5ms);
-        QTimer::singleShot(40, [this] { keyboard().unplug(); });
+        // Out as soon as the update has begun, before any key block lands.
+        keyboard().setLatency(10ms);
+        QTimer unplugger;
+        QObject::connect(&unplugger, &QTimer::timeout, [this] {
+            if (keyboard().inUpdate()) keyboard().unplug();
+        });
+        unplugger.start(1);
         window->OnCommand(kApply);
+        unplugger.stop();
         keyboard().setLatency(0ms);
         ASSERT_FALSE(prompt.shown.empty());
         EXPECT_EQ(prompt.shown.back(), texts->text("MAIN_DOWNLOAD_INTERRUPTED", u""));
