@@ -2,6 +2,7 @@
 
 #include "device/KeyboardLock.h"
 
+#include <algorithm>
 #include <new>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "config/KeyBlockImage.h"
 #include "config/MacroArea.h"
 #include "device/DeviceLink.h"
+#include "device/DeviceReport.h"
 #include "device/ResultCode.h"
 #include "text/TextSlots.h"
 
@@ -43,6 +45,34 @@ std::vector<ProfileBlock> buildProfileBlocks(const ConfigStore& snapshot, const 
     }
     return blocks;
 }
+
+int piecesOf(std::size_t bytes) {
+    return static_cast<int>((bytes + device::DeviceReport::kMaxData - 1) / device::DeviceReport::kMaxData);
+}
+
+// BeginUpdate, the macro area's pieces, each block's pieces, EndUpdate.
+int commandsOf(const std::vector<std::uint8_t>& macroArea, const std::vector<ProfileBlock>& blocks) {
+    return 2 + piecesOf(macroArea.size()) + static_cast<int>(blocks.size()) * piecesOf(device::kKeyBlockBytes);
+}
+
+// Counts the commands of one download for its progress, while it holds the keyboard.
+class DownloadProgress {
+public:
+    DownloadProgress(device::DeviceCommands& commands, const DownloadTarget& target, int total)
+        : commands_(commands) {
+        if (!target.progress) return;
+        commands_.setExchangeObserver([report = target.progress, total, done = 0]() mutable {
+            report(std::min(++done, total), total);
+        });
+        target.progress(0, total);
+    }
+    ~DownloadProgress() { commands_.setExchangeObserver({}); }
+    DownloadProgress(const DownloadProgress&) = delete;
+    DownloadProgress& operator=(const DownloadProgress&) = delete;
+
+private:
+    device::DeviceCommands& commands_;
+};
 
 int sendImage(device::DeviceCommands& commands, const std::vector<std::uint8_t>& macroArea,
               const std::vector<ProfileBlock>& blocks) {
@@ -91,6 +121,7 @@ int downloadImage(ConfigStore& snapshot, DownloadScope scope, const DownloadTarg
         if (macroArea.empty()) return 0;
         const device::KeyboardLock keyboard;
         const auto blocks = buildProfileBlocks(snapshot, profilesToWrite(scope, target.commands), target.defaultLayout);
+        const DownloadProgress progress(target.commands, target, commandsOf(macroArea, blocks));
         result = sendImage(target.commands, macroArea, blocks);
     } catch (const std::bad_alloc&) {
         return 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 
 #include "config/ConfigStore.h"
 #include "config/Configuration.h"
@@ -28,6 +29,8 @@ struct DownloadTarget {
     keyboard::DefaultKeyTable defaultLayout = keyboard::kBuiltInDefaultKeyTable;
     platform::Prompt& prompt;
     const text::Texts& texts;
+    // Told after each command sent: commands done of the download's total.
+    std::function<void(int done, int total)> progress = {};
 };
 
 // The target of the link's keyboard as it is known now.

@@ -26,10 +26,19 @@ int DeviceCommands::exchange(const DeviceReport& request, DeviceReport& answer) 
     answer = DeviceReport{};
     std::size_t delivered = 0;
     const int result = transaction_.RunTransaction(request.bytes, answer.bytes, delivered);
+    {
+        std::lock_guard lock(observerMutex_);
+        if (exchangeObserver_) exchangeObserver_();
+    }
     if (result != kSuccess) return result;
     if (answer.status() == DeviceReport::kStatusFailed) return kStatusFailed;
     if (answer.status() == DeviceReport::kStatusRejected) return kStatusRejected;
     return kSuccess;
+}
+
+void DeviceCommands::setExchangeObserver(std::function<void()> observer) {
+    std::lock_guard lock(observerMutex_);
+    exchangeObserver_ = std::move(observer);
 }
 
 int DeviceCommands::sendSimple(Command command, std::uint8_t length, std::uint16_t address,

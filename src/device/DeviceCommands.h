@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <span>
 
 namespace quillmar::device {
@@ -73,6 +74,11 @@ public:
     int SetActiveProfile(int profile);
     void forgetActiveProfile();
 
+    // Called after every command exchanged while set (from the exchanging
+    // thread); a download that holds the keyboard's lock counts its progress
+    // with it. An empty function stops it.
+    void setExchangeObserver(std::function<void()> observer);
+
 private:
     int exchange(const DeviceReport& request, DeviceReport& answer);
     int sendSimple(Command command, std::uint8_t length, std::uint16_t address,
@@ -87,6 +93,8 @@ private:
     CommandTransaction& transaction_;
     const LinkTiming timing_;
     std::atomic<int> activeProfile_{-1};
+    std::mutex observerMutex_;
+    std::function<void()> exchangeObserver_;
 };
 
 }  // namespace quillmar::device

@@ -25,4 +25,16 @@ bool QtPrompt::askYesNo(const std::u16string& text) {
                                  QMessageBox::No) == QMessageBox::Yes;
 }
 
+bool QtPrompt::askYesNoDefaultYes(const std::u16string& text) {
+    return QMessageBox::question(parent_, title(), toQString(text), QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+platform::Prompt::Answer QtPrompt::askYesNoCancel(const std::u16string& text) {
+    const auto chosen = QMessageBox::question(parent_, title(), toQString(text),
+                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (chosen == QMessageBox::Yes) return Answer::Yes;
+    return chosen == QMessageBox::No ? Answer::No : Answer::Cancel;
+}
+
 }  // namespace quillmar::shell

@@ -15,6 +15,8 @@ public:
 
     void showMessage(const std::u16string& text) override;
     bool askYesNo(const std::u16string& text) override;
+    bool askYesNoDefaultYes(const std::u16string& text) override;
+    Answer askYesNoCancel(const std::u16string& text) override;
 
 private:
     QString title() const;

@@ -6,7 +6,20 @@
 #include "config/MacroArea.h"
 #include "config/MacroFixtures.h"
 #include "keyboard/DefaultKeyTable.h"
+
+#include <QMessageBox>
+#include <QTimer>
+#include <QSocketNotifier>
+
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <set>
+#include <thread>
+#include "platform/InstanceListener.h"
 #include "platform/TempFolder.h"
+#include "shell/window/DownloadProgressBar.h"
 #include "shell/window/MainWindowIds.h"
 
 namespace quillmar::shell::testing {
@@ -15,8 +28,10 @@ namespace {
 using namespace main_window;
 using keyboard::AssignmentType;
 
-constexpr int kSlotOfF1 = 0x3A;
+constexpr int kSlotOfF1 = 0x3B;
 constexpr int kButtonA = 1058;
+constexpr int kSlotOfA = 0x1E;
+constexpr int kSlotOfB = 0x30;
 
 keyboard::KeyAssignment& workingRecord(config::Configuration& configuration, int profile, int slot) {
     return configuration.working.records()[static_cast<std::size_t>(config::assignmentRecordIndex(profile, slot))];
@@ -28,6 +43,18 @@ std::vector<std::uint8_t> keyBlock(sim::SimKeyboard& keyboard, int profile) {
 
 class KeyboardComesAndGoesTest : public MainWindowFixture {
 protected:
+    void changeKeyA() {
+        {
+            const auto lock = configuration.working.lock();
+            workingRecord(configuration, 0, kSlotOfA) = {AssignmentType::Disabled};
+        }
+        window->markChanged();
+    }
+    keyboard::AssignmentType typeOf(int slot) {
+        const auto lock = configuration.working.lock();
+        return workingRecord(configuration, 0, slot).type;
+    }
+
     void replug() {
         keyboard().unplug();
         ASSERT_TRUE(pumpUntil([this] { return window->link().presence().connectedCount() == 0; }));
@@ -89,6 +116,7 @@ TEST_F(KeyboardComesAndGoesTest, AnUnwritableFolderKeepsTheKeyboardsAssignmentsT
     window->OnCommand(kButtonA);
     window->OnCommand(kApply);
     EXPECT_EQ(keyBlock(keyboard(), 0), remapped) << "the keyboard keeps F1";
+    EXPECT_FALSE(window->isApplyEnabled()) << "the keyboard took it; the folder was already told about";
     {
         const auto lock = configuration.working.lock();
         EXPECT_EQ(workingRecord(configuration, 0, kSlotOfF1).type, AssignmentType::Media);
@@ -99,6 +127,161 @@ TEST_F(KeyboardComesAndGoesTest, AnUnwritableFolderKeepsTheKeyboardsAssignmentsT
         EXPECT_EQ(workingRecord(configuration, 0, kSlotOfF1).type, AssignmentType::Media) << "F1 is still on the keyboard";
     }
     EXPECT_EQ(prompt.shown.size(), 1u) << "told once";
+}
+
+// The window in the tray and quillmarctl in a script beside it, on the one
+// simulated keyboard: the window shows the tool's remap, and neither
+// program's write undoes the other's.
+TEST_F(KeyboardComesAndGoesTest, AQuillmarctlRemapShowsInTheRunningWindowAndNothingIsLost) {
+    startWindow(true);
+    const auto listener = platform::InstanceListener::listen(
+        folder_.path() / "runtime", static_cast<int>(::getpid()), [this](const platform::InstanceMessage& message) {
+            if (platform::isInstanceRequest(message)) window->SendWindowMessage(message.message, message.wParam, message.lParam);
+        });
+    ASSERT_NE(listener, nullptr);
+    QSocketNotifier notifier(listener->fd(), QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, [&] { listener->acceptOne(); });
+
+    const auto assign = [this](int slot) {
+        {
+            const auto lock = configuration.working.lock();
+            workingRecord(configuration, 0, slot) = {AssignmentType::Disabled};
+        }
+        window->markChanged();
+        window->OnCommand(kApply);
+        ASSERT_FALSE(window->isApplyEnabled());
+    };
+    const auto typeOf = [this](int slot) {
+        const auto lock = configuration.working.lock();
+        return workingRecord(configuration, 0, slot).type;
+    };
+    assign(kSlotOfA);
+
+    // The tool runs beside the window, whose events keep being handled.
+    const std::string command = "XDG_DOCUMENTS_DIR='" + (folder_.path() / "tool-documents").string() + "' '" +
+                                (programDirectory() / "quillmarctl").string() + "' --device sim remap F1 media:3";
+    std::atomic<int> status{-1};
+    std::atomic<bool> toolEnded{false};
+    std::thread tool([&] {
+        status = std::system(command.c_str());
+        toolEnded = true;
+    });
+    const bool ended = pumpUntil([&] { return toolEnded.load(); }, 20s);
+    tool.join();
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(status.load(), 0);
+    EXPECT_TRUE(pumpUntil([&] { return typeOf(kSlotOfF1) == AssignmentType::Media; }))
+        << "the window read the keyboard again";
+    EXPECT_EQ(typeOf(kSlotOfA), AssignmentType::Disabled) << "the tool kept the window's remap";
+
+    assign(kSlotOfB);
+    replug();
+    EXPECT_EQ(typeOf(kSlotOfF1), AssignmentType::Media) << "the window's Apply kept the tool's remap";
+    EXPECT_EQ(typeOf(kSlotOfA), AssignmentType::Disabled);
+    EXPECT_EQ(typeOf(kSlotOfB), AssignmentType::Disabled);
+}
+
+// A slow keyboard: while Apply downloads, the window keeps drawing, the busy
+// indicator turns and the progress counts the commands.
+TEST_F(KeyboardComesAndGoesTest, AnApplyRepaintsAndShowsProgressWhileItDownloads) {
+    startWindow();
+    ASSERT_TRUE(pumpUntil([this] { return window->isVisible(); }));
+    changeKeyA();
+    keyboard().setLatency(20ms);  // about ten commands: several of the indicator's ticks
+    std::set<int> framesSeen;
+    int progressSeen = 0;
+    int total = 0;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (!window->isDownloading()) return;
+        framesSeen.insert(window->busyIndicatorFrame());
+        if (window->downloadProgress()->isVisible()) {
+            progressSeen = std::max(progressSeen, window->downloadProgress()->done());
+            total = window->downloadProgress()->total();
+        }
+    });
+    watcher.start(5);
+    window->OnCommand(kApply);
+    keyboard().setLatency(0ms);
+
+    EXPECT_GE(framesSeen.size(), 2u) << "the indicator animated during the download";
+    EXPECT_GT(progressSeen, 0);
+    EXPECT_GT(total, progressSeen / 2);
+    EXPECT_FALSE(window->isApplyEnabled());
+    EXPECT_FALSE(window->downloadProgress()->isVisible());
+    EXPECT_EQ(typeOf(kSlotOfA), AssignmentType::Disabled);
+}
+
+// The keyboard is pulled out in the middle of an Apply: the user is told, the
+// edits stay, and on the keyboard's return the user chooses which side wins.
+TEST_F(KeyboardComesAndGoesTest, AnUnplugDuringApplyIsToldAndAskedAboutOnReturn) {
+    for (const bool writeThem : {true, false}) {
+        SCOPED_TRACE(writeThem);
+        if (!keyboard().plugged()) keyboard().plug();
+        keyboard().resetToFactory();
+        startWindow(true);
+        changeKeyA();
+        // Out as soon as the update has begun, before any key block lands.
+        keyboard().setLatency(10ms);
+        QTimer unplugger;
+        QObject::connect(&unplugger, &QTimer::timeout, [this] {
+            if (keyboard().inUpdate()) keyboard().unplug();
+        });
+        unplugger.start(1);
+        window->OnCommand(kApply);
+        unplugger.stop();
+        keyboard().setLatency(0ms);
+        ASSERT_FALSE(prompt.shown.empty());
+        EXPECT_EQ(prompt.shown.back(), texts->text("MAIN_DOWNLOAD_INTERRUPTED", u""));
+        EXPECT_TRUE(window->isApplyEnabled()) << "the edits are kept";
+
+        ASSERT_TRUE(pumpUntil([this] { return window->link().presence().connectedCount() == 0; }));
+        prompt.shown.clear();
+        prompt.answers = {writeThem};
+        keyboard().plug();
+        ASSERT_TRUE(pumpUntil([this] { return window->link().presence().connectedCount() == 1; }));
+        pumpFor(20ms);
+        ASSERT_FALSE(prompt.shown.empty());
+        EXPECT_EQ(prompt.shown.front(), texts->text("MAIN_KEYBOARD_BACK_WITH_EDITS", u""));
+        const bool onKeyboard = keyBlock(keyboard(), 0) != std::vector<std::uint8_t>(keyboard::kBuiltInDefaultKeyTable.begin(),
+                                                                                     keyboard::kBuiltInDefaultKeyTable.end());
+        EXPECT_EQ(onKeyboard, writeThem) << "Yes writes the edits, No takes the keyboard's";
+        EXPECT_EQ(typeOf(kSlotOfA), writeThem ? AssignmentType::Disabled : AssignmentType::Default);
+        EXPECT_FALSE(window->isApplyEnabled());
+        window.reset();
+    }
+}
+
+TEST_F(KeyboardComesAndGoesTest, ANoKeyboardMessageClosesItselfWhenTheKeyboardArrives) {
+    keyboard().unplug();
+    startWindow();
+    QMessageBox noKeyboard(QMessageBox::Information, QString(),
+                           QString::fromStdU16String(texts->text("MAIN_NO_DEVICE_PROMPT", u"")));
+    QMessageBox other(QMessageBox::Information, QString(), QStringLiteral("something else"));
+    noKeyboard.setAttribute(Qt::WA_DontShowOnScreen);
+    other.setAttribute(Qt::WA_DontShowOnScreen);
+    noKeyboard.show();
+    other.show();
+    keyboard().plug();
+    EXPECT_TRUE(pumpUntil([&] { return !noKeyboard.isVisible(); }));
+    EXPECT_TRUE(other.isVisible()) << "other messages stay";
+}
+
+// Closing with edits the keyboard lacks asks first; "/Kill" does not.
+TEST_F(KeyboardComesAndGoesTest, ClosingWithUnappliedEditsAsksFirst) {
+    startWindow(true);
+    changeKeyA();
+    bool ended = false;
+    QObject::connect(window.get(), &CQuillmarDlg::modalRunEnded, [&] { ended = true; });
+
+    prompt.answers = {false};  // No: the prompt here offers no "go back"
+    window->OnCommand(kClose);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0], texts->text("MAIN_CLOSE_WITH_EDITS", u""));
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(keyBlock(keyboard(), 0), std::vector<std::uint8_t>(keyboard::kBuiltInDefaultKeyTable.begin(),
+                                                                  keyboard::kBuiltInDefaultKeyTable.end()))
+        << "discarded";
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "Commands.h"
 #include "ExitCodes.h"
 #include "Invocation.h"
+#include "WindowReload.h"
 
 #include "hidlane/hidraw/Doctor.h"
 
@@ -48,5 +49,7 @@ int main(int argc, char** argv) {
     if (command == commandTable().end()) {
         return badUsage(std::cerr, "unknown command '" + invocation->command + "'");
     }
-    return command->second(*invocation, std::cout, std::cerr);
+    const int exitCode = command->second(*invocation, std::cout, std::cerr);
+    if (exitCode == kExitDone && changesTheKeyboard(*invocation)) askRunningWindowToReload();
+    return exitCode;
 }

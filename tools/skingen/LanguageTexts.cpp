@@ -127,6 +127,19 @@ const std::vector<LanguageText>& languageTexts() {
          "键盘上没有此键的位置，无法为其设置其他功能。"},
         {"HELP_PAGE_AT", "No web browser could be started. The page is here: %s",
          "无法启动网页浏览器。页面位于：%s"},
+        {"MAIN_KEYBOARD_BACK_WITH_EDITS",
+         "The keyboard is back or was changed by another program, and this window holds changes it lacks. "
+         "Yes writes them to the keyboard; No drops them and shows what the keyboard holds.",
+         "键盘已重新连接或被其他程序更改，而本窗口中有键盘尚未保存的更改（未应用或写入被中断）。"
+         "选择“是”将这些更改写入键盘；选择“否”放弃更改并显示键盘中的设置。"},
+        {"MAIN_CLOSE_WITH_EDITS",
+         "Some changes have not been applied to the keyboard. "
+         "Yes applies them and closes; No closes without them; Cancel goes back.",
+         "部分更改尚未应用到键盘。选择“是”应用并关闭；选择“否”不应用直接关闭；选择“取消”返回。"},
+        {"MAIN_DOWNLOAD_INTERRUPTED",
+         "The download did not finish: the keyboard holds only part of the changes. "
+         "They are kept here; plug the keyboard in and apply them again.",
+         "写入未完成：键盘只保存了部分更改。更改已保留，请连接键盘后重新应用。"},
 
         {"PROFILE_1", "Profile 1", "情景模式 1"},
         {"PROFILE_2", "Profile 2", "情景模式 2"},

@@ -13,6 +13,9 @@
 
 #include <QApplication>
 #include <QSocketNotifier>
+#include <QTimer>
+
+#include <utility>
 
 #include <unistd.h>
 
@@ -21,6 +24,8 @@
 
 namespace quillmar::shell {
 namespace {
+
+constexpr int kWaitingRequestPollMs = 50;
 
 std::filesystem::path runningExecutable() {
     std::error_code error;
@@ -43,6 +48,9 @@ CQuillmarApp::~CQuillmarApp() = default;
 
 int CQuillmarApp::run() {
     if (!arbitrateStartup()) return 0;
+    // Listening from here on, a second start during this one's start-up
+    // finds the window instead of giving up.
+    listenForOtherInstances();
     if (!initialiseWindow()) return 0;
     QObject::connect(window_.get(), &CQuillmarDlg::modalRunEnded, [this] { shutdown(); });
     return QApplication::exec();
@@ -69,7 +77,6 @@ bool CQuillmarApp::initialiseWindow() {
         window_->setKeyboardAccessCheck([] { return hidraw::keyboardPresentButClosed(); });
     if (!window_->OnInitDialog(device::bindHidServiceOrExit())) return false;
     events_.create();
-    listenForOtherInstances();
     return true;
 }
 
@@ -77,8 +84,7 @@ bool CQuillmarApp::initialiseWindow() {
 void CQuillmarApp::listenForOtherInstances() {
     listener_ = platform::InstanceListener::listen(
         folders_.runtimeFolder(), static_cast<int>(::getpid()), [this](const platform::InstanceMessage& message) {
-            if (platform::isInstanceRequest(message))
-                window_->SendWindowMessage(message.message, message.wParam, message.lParam);
+            if (platform::isInstanceRequest(message)) deliverWhenReady(message);
         });
     if (!listener_) return;
     listenerNotifier_ = std::make_unique<QSocketNotifier>(listener_->fd(), QSocketNotifier::Read);
@@ -87,11 +93,32 @@ void CQuillmarApp::listenForOtherInstances() {
     });
 }
 
+void CQuillmarApp::deliverWhenReady(const platform::InstanceMessage& message) {
+    if (window_ && window_->isInitialised() && waitingRequests_.empty()) {
+        window_->SendWindowMessage(message.message, message.wParam, message.lParam);
+        return;
+    }
+    waitingRequests_.push_back(message);
+    if (!waitingRequestsTimer_) {
+        waitingRequestsTimer_ = std::make_unique<QTimer>();
+        QObject::connect(waitingRequestsTimer_.get(), &QTimer::timeout, [this] { deliverWaitingRequests(); });
+    }
+    waitingRequestsTimer_->start(kWaitingRequestPollMs);
+}
+
+void CQuillmarApp::deliverWaitingRequests() {
+    if (!window_ || !window_->isInitialised()) return;
+    waitingRequestsTimer_->stop();
+    const auto requests = std::exchange(waitingRequests_, {});
+    for (const auto& message : requests) window_->SendWindowMessage(message.message, message.wParam, message.lParam);
+}
+
 void CQuillmarApp::shutdown() {
     mutex_.close();
     events_.close();
     // A close request arrives through the notifier: it must outlive its signal.
     if (listenerNotifier_) listenerNotifier_->setEnabled(false);
+    if (waitingRequestsTimer_) waitingRequestsTimer_->stop();
     QApplication::quit();
 }
 

@@ -4,6 +4,7 @@
 #include "platform/ApplicationPaths.h"
 #include "platform/Clock.h"
 #include "platform/IniUserSettings.h"
+#include "platform/InstanceChannel.h"
 #include "platform/LinuxPaths.h"
 #include "platform/LockFileMutex.h"
 #include "platform/NamedEvents.h"
@@ -15,6 +16,7 @@
 #include <vector>
 
 class QSocketNotifier;
+class QTimer;
 
 namespace quillmar::platform {
 class InstanceListener;
@@ -43,6 +45,9 @@ private:
     // The window's start; false when the program cannot run.
     bool initialiseWindow();
     void listenForOtherInstances();
+    // Hands a request to the window once it can act on it.
+    void deliverWhenReady(const platform::InstanceMessage& message);
+    void deliverWaitingRequests();
     void shutdown();
 
     platform::LinuxPaths folders_;
@@ -57,6 +62,8 @@ private:
     std::unique_ptr<CQuillmarDlg> window_;
     std::unique_ptr<platform::InstanceListener> listener_;
     std::unique_ptr<QSocketNotifier> listenerNotifier_;
+    std::vector<platform::InstanceMessage> waitingRequests_;
+    std::unique_ptr<QTimer> waitingRequestsTimer_;
 };
 
 }  // namespace quillmar::shell

@@ -21,6 +21,7 @@
 #include "shell/window/MainSkinTable.h"
 #include "text/StringTable.h"
 #include "shell/window/MainWindowIds.h"
+#include "shell/window/DownloadProgressBar.h"
 #include "shell/window/WindowThreadPrompt.h"
 #include "shell/window/QtText.h"
 
@@ -134,6 +135,8 @@ void CQuillmarDlg::createControls() {
         if (control.id == kBusyIndicator) {
             busyIndicator_ = new QLabel(this);
             widget = busyIndicator_;
+            downloadProgress_ = new DownloadProgressBar(this);
+            downloadProgress_->hide();
         } else {
             widget = LightingPanelWindow::createControl(control.id, this);
         }
@@ -176,6 +179,14 @@ void CQuillmarDlg::placeControls() {
         PlaceControl(*widget, skinFile, kButtonSection, control.skinKey);
         // The lighting panel's own code shows its controls.
         if (control.id != kBusyIndicator) widget->hide();
+    }
+    // The download's progress sits under the busy indicator.
+    if (busyIndicator_ && downloadProgress_) {
+        constexpr int kProgressWidth = 120;
+        constexpr int kProgressHeight = 16;
+        const QRect indicator = busyIndicator_->geometry();
+        downloadProgress_->setGeometry(indicator.center().x() - kProgressWidth / 2, indicator.bottom() + 4,
+                                       kProgressWidth, kProgressHeight);
     }
     CaptionStyle captionStyle;
     captionStyle.fontFace = QStringLiteral("Tahoma");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/Configuration.h"
+#include "config/DeviceImageDownload.h"
 #include "device/DeviceLink.h"
 #include "device/MainWindowLink.h"
 #include "keyboard/DefaultAssignments.h"
@@ -41,6 +42,7 @@ class QTimer;
 namespace quillmar::shell {
 
 class CPngButton;
+class DownloadProgressBar;
 class CTrayIcon;
 class LightingPanelWindow;
 class SkinSurfaces;
@@ -126,6 +128,8 @@ public:
     platform::Prompt& prompt();
     FileChooser& fileChooser() { return *fileChooser_; }
     bool isShuttingDown() const { return shuttingDown_.load(); }
+    bool isDownloading() const { return downloadRunning_; }
+    DownloadProgressBar* downloadProgress() const { return downloadProgress_; }
     int busyIndicatorFrame() const { return busyFrame_; }
 
     // The G buttons' looks for the current bank.
@@ -228,6 +232,15 @@ private:
     void showBusyIndicator(bool shown);
     void createTrayIcon();
     void tellFolderUnwritableOnce();
+    void refreshFromKeyboardLighting();
+    // Told once a download failed: the keyboard's removal cut it short.
+    void tellIfTheKeyboardLeft(int removalsBefore);
+    // Runs a download on a worker thread while the window stays modal; one
+    // at a time. The download's result.
+    bool runDownload(const std::function<bool(const config::DownloadTarget&)>& download);
+    void showDownloadProgress();
+    void reloadIfTheKeyboardReturned();
+    void closeNoKeyboardMessages();
     void shutdown();
     void beginShutdown();
     void stopTimer(int timerId);
@@ -273,6 +286,7 @@ private:
     QPointer<QWidget> aboutBox_;
     std::vector<QPixmap> busyFrames_;
     QLabel* busyIndicator_ = nullptr;
+    DownloadProgressBar* downloadProgress_ = nullptr;
     int busyFrame_ = 0;
 
     bool colourKeysMode_ = false;
@@ -280,6 +294,11 @@ private:
     bool editorOpen_ = false;
     bool startHidden_ = false;
     bool folderUnwritableTold_ = false;
+    bool downloadRunning_ = false;
+    std::atomic<int> downloadDone_{0};   // commands sent, counted by the download's thread
+    std::atomic<int> downloadTotal_{0};
+    bool reloadWaiting_ = false;  // an arrival came during a download
+    int removals_ = 0;            // keyboard removals seen, to tell a cut-short download
     std::atomic<bool> initialised_{false};
     std::atomic<bool> shuttingDown_{false};
     std::mutex sendMutex_;

@@ -25,6 +25,7 @@
 #include "shell/widgets/CPngButton.h"
 #include "shell/window/AboutBox.h"
 #include "shell/window/BusyIndicator.h"
+#include "shell/window/DownloadProgressBar.h"
 #include "shell/window/EditingDialog.h"
 #include "shell/window/FlipMode.h"
 #include "shell/window/KeyFiltering.h"
@@ -39,10 +40,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
+#include <QEventLoop>
 #include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
+#include <thread>
 #include <utility>
 
 namespace quillmar::shell {
@@ -109,9 +113,32 @@ void CQuillmarDlg::OnOpenMessage(std::uint32_t, std::uint32_t) {
         prompt_->showMessage(texts_.text("MAIN_NO_DEVICE_PROMPT", u"Keyboard is not connected"));
 }
 
-void CQuillmarDlg::OnKillMessage(std::uint32_t, std::uint32_t) { OnExit(kCommandExit); }
+// "/Kill" closes without a question: nobody may be there to answer it.
+void CQuillmarDlg::OnKillMessage(std::uint32_t, std::uint32_t) {
+    if (downloadRunning_) {  // the download ends first; the keyboard keeps all of it
+        QTimer::singleShot(kBusyIndicatorPeriodMs, this, [this] { OnKillMessage(device::kTagKill, 0); });
+        return;
+    }
+    QWidget::hide();
+    shutdown();
+}
 
-void CQuillmarDlg::OnReloadProfile(std::uint32_t, std::uint32_t) {
+void CQuillmarDlg::OnReloadProfile(std::uint32_t, std::uint32_t lParam) {
+    const bool askedByAnotherProgram = lParam != 0;
+    if (askedByAnotherProgram && link_->presence().connectedCount() == 0) return;
+    if (downloadRunning_) {
+        reloadWaiting_ = true;
+        return;
+    }
+    closeNoKeyboardMessages();
+    // Edits the keyboard does not have yet (unapplied, or a download cut
+    // short) are never dropped without asking.
+    if (isApplyEnabled() &&
+        prompt_->askYesNoDefaultYes(texts_.text("MAIN_KEYBOARD_BACK_WITH_EDITS", u"Write the changes to the keyboard?"))) {
+        runApply();
+        refreshFromKeyboardLighting();
+        return;
+    }
     const profiles::KeyboardReadSource source = profiles::readSourceOf(*link_, texts_);
     const auto result = profiles::refreshFromKeyboard(setup_.configuration.working, profiles::UserFolder(setup_.userFolder),
                                                       source, false, [this] { refreshKeyButtons(currentProfile()); },
@@ -120,6 +147,10 @@ void CQuillmarDlg::OnReloadProfile(std::uint32_t, std::uint32_t) {
     if (result.fromKeyboard && !result.fileWritten) tellFolderUnwritableOnce();
     switching_->showActiveProfile();
     switching_->rebuildProfileMenu();
+    refreshFromKeyboardLighting();
+}
+
+void CQuillmarDlg::refreshFromKeyboardLighting() {
     lighting_->ReadLightingState();
     const auto& effects = lighting_->state().effects;
     if (std::ranges::find(effects, lighting::kPerKeyColourEffect) != effects.end())
@@ -129,6 +160,15 @@ void CQuillmarDlg::OnReloadProfile(std::uint32_t, std::uint32_t) {
 
 // The keyboard's settings are shown and applied all the same; the user only
 // learns that this computer keeps no copy of them.
+// "No keyboard found" boxes still open when the keyboard is back no longer apply.
+void CQuillmarDlg::closeNoKeyboardMessages() {
+    const QString noKeyboard = toQString(texts_.text("MAIN_NO_DEVICE_PROMPT", u"Keyboard is not connected"));
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(widget);
+        if (box && box->isVisible() && box->text() == noKeyboard) box->accept();
+    }
+}
+
 void CQuillmarDlg::tellFolderUnwritableOnce() {
     if (std::exchange(folderUnwritableTold_, true)) return;
     std::u16string text = texts_.text("MAIN_FOLDER_READ_ONLY", u"The folder %s cannot be written.");
@@ -138,6 +178,7 @@ void CQuillmarDlg::tellFolderUnwritableOnce() {
 }
 
 void CQuillmarDlg::OnCloseEditors(std::uint32_t, std::uint32_t) {
+    ++removals_;
     if (aboutBox_) aboutBox_->close();
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         auto* dialog = qobject_cast<QDialog*>(widget);
@@ -231,6 +272,15 @@ void CQuillmarDlg::OnMinimise(int) {
 }
 
 void CQuillmarDlg::OnExit(int) {
+    if (isApplyEnabled()) {
+        const auto answer = prompt_->askYesNoCancel(
+            texts_.text("MAIN_CLOSE_WITH_EDITS", u"Apply the changes to the keyboard before closing?"));
+        if (answer == platform::Prompt::Answer::Cancel) return;
+        if (answer == platform::Prompt::Answer::Yes) {
+            runApply();
+            if (isApplyEnabled()) return;  // not applied: the user sees why and decides again
+        }
+    }
     QWidget::hide();
     shutdown();
 }
@@ -316,22 +366,29 @@ void CQuillmarDlg::OnAbout(int) {
 void CQuillmarDlg::OnImport(int) {
     const auto path = fileChooser_->chooseFileToImport();
     if (!path) return;
+    if (downloadRunning_) return;
     config::ConfigStore& working = setup_.configuration.working;
-    bool downloaded = false;
     {
         const auto lock = working.lock();
         const auto result = profiles::importConfigurationFile(working, *path, profileFile(), *prompt_, texts_);
         if (result.status != profiles::ImportStatus::Imported) return;
-        downloaded = config::takeDownloadSnapshot(setup_.configuration, config::DownloadScope::AllProfiles,
-                                                  config::downloadTargetOf(*link_, *prompt_, texts_)) == 1;
-        refreshKeyButtons(currentProfile());
     }
+    const int removalsBefore = removals_;
+    const bool downloaded = runDownload([this](const config::DownloadTarget& target) {
+        return config::takeDownloadSnapshot(setup_.configuration, config::DownloadScope::AllProfiles, target) == 1;
+    });
+    refreshKeyButtons(currentProfile());
+    reloadIfTheKeyboardReturned();
     if (downloaded) {
         disableApply();
         return;
     }
     // The imported settings are the window's now; Apply tries again.
     markChanged();
+    if (removals_ != removalsBefore || link_->transaction().deviceCount() == 0) {
+        tellIfTheKeyboardLeft(removalsBefore);
+        return;
+    }
     prompt_->showMessage(texts_.text("MAIN_IMPORT_NOT_DOWNLOADED", u"The keyboard did not take the import."));
 }
 
@@ -343,6 +400,7 @@ void CQuillmarDlg::OnExport(int) {
 // ---- Timers -------------------------------------------------------------
 
 void CQuillmarDlg::OnBusyIndicatorTick() {
+    if (downloadRunning_) showDownloadProgress();
     busyFrame_ = (busyFrame_ + 1) % kBusyIndicatorFrames;
     if (busyIndicator_ && static_cast<std::size_t>(busyFrame_) < busyFrames_.size())
         busyIndicator_->setPixmap(busyFrames_[static_cast<std::size_t>(busyFrame_)]);
@@ -363,21 +421,76 @@ void CQuillmarDlg::OnPreviewTick() {
 // ---- Apply --------------------------------------------------------------
 
 void CQuillmarDlg::runApply() {
+    if (downloadRunning_) return;  // one download at a time
     BusyIndicator busy([this](bool shown) { queueOnWindowThread([this, shown] { showBusyIndicator(shown); }); });
     busy.show();
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     if (isApplyEnabled()) {
-        const bool applied = config::applyChanges(
-            true, setup_.configuration,
-            [this] { return profiles::saveProfileFile(setup_.configuration.working, profileFile()); },
-            config::downloadTargetOf(*link_, *prompt_, texts_),
-            allProfilesPending_ ? config::DownloadScope::AllProfiles : config::DownloadScope::ActiveProfile);
+        // Once the user knows the folder keeps nothing, the keyboard alone decides.
+        const bool folderToldAbout = folderUnwritableTold_;
+        const auto save = [this, folderToldAbout] {
+            return profiles::saveProfileFile(setup_.configuration.working, profileFile()) == 1 || folderToldAbout ? 1 : 0;
+        };
+        const config::DownloadScope scope =
+            allProfilesPending_ ? config::DownloadScope::AllProfiles : config::DownloadScope::ActiveProfile;
+        const int removalsBefore = removals_;
+        const bool applied = runDownload([this, &save, scope](const config::DownloadTarget& target) {
+            return config::applyChanges(true, setup_.configuration, save, target, scope);
+        });
         if (applied) {
             allProfilesPending_ = false;
             disableApply();
+        } else {
+            tellIfTheKeyboardLeft(removalsBefore);
         }
     }
     busy.hide();
+    reloadIfTheKeyboardReturned();
+}
+
+bool CQuillmarDlg::runDownload(const std::function<bool(const config::DownloadTarget&)>& download) {
+    config::DownloadTarget target = config::downloadTargetOf(*link_, *prompt_, texts_);
+    // The worker only counts; the window shows the count on its indicator's ticks.
+    target.progress = [this](int done, int total) {
+        downloadTotal_.store(total);
+        downloadDone_.store(done);
+    };
+    downloadDone_.store(0);
+    downloadTotal_.store(0);
+    downloadRunning_ = true;
+    bool result = false;
+    QEventLoop modal;
+    std::thread worker([&] {
+        result = download(target);
+        QMetaObject::invokeMethod(&modal, "quit", Qt::QueuedConnection);
+    });
+    // The window repaints and animates while the user's input waits.
+    modal.exec(QEventLoop::ExcludeUserInputEvents);
+    worker.join();
+    downloadRunning_ = false;
+    showDownloadProgress();
+    return result;
+}
+
+void CQuillmarDlg::showDownloadProgress() {
+    if (!downloadProgress_) return;
+    const int total = downloadTotal_.load();
+    downloadProgress_->setProgress(downloadDone_.load(), total);
+    downloadProgress_->setVisible(total > 0 && downloadRunning_);
+}
+
+// An arrival that came while a download ran is taken up now that the
+// keyboard is free.
+void CQuillmarDlg::reloadIfTheKeyboardReturned() {
+    if (!std::exchange(reloadWaiting_, false)) return;
+    OnReloadProfile(device::kTagProf, 0);
+}
+
+// A download the keyboard's removal cut short leaves part of it on the
+// keyboard; the edits stay here (Apply enabled) for its return.
+void CQuillmarDlg::tellIfTheKeyboardLeft(int removalsBefore) {
+    if (removals_ == removalsBefore && link_->transaction().deviceCount() > 0) return;
+    prompt_->showMessage(texts_.text("MAIN_DOWNLOAD_INTERRUPTED", u"The download did not finish."));
 }
 
 void CQuillmarDlg::showBusyIndicator(bool shown) {
@@ -386,7 +499,7 @@ void CQuillmarDlg::showBusyIndicator(bool shown) {
         busyFrame_ = 0;
         if (!busyFrames_.empty()) busyIndicator_->setPixmap(busyFrames_.front());
         busyIndicator_->show();
-        busyIndicator_->repaint();
+        busyIndicator_->update();  // the window thread is free during downloads: no forced paint
         startTimer(kTimerBusyIndicator, kBusyIndicatorPeriodMs);
     } else {
         stopTimer(kTimerBusyIndicator);

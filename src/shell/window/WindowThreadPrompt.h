@@ -27,6 +27,17 @@ public:
         return yes;
     }
 
+    bool askYesNoDefaultYes(const std::u16string& text) override {
+        bool yes = false;
+        marshal_([this, &text, &yes] { yes = target_->askYesNoDefaultYes(text); });
+        return yes;
+    }
+    Answer askYesNoCancel(const std::u16string& text) override {
+        Answer answer = Answer::Cancel;
+        marshal_([this, &text, &answer] { answer = target_->askYesNoCancel(text); });
+        return answer;
+    }
+
 private:
     Marshal marshal_;
     platform::Prompt* target_;
