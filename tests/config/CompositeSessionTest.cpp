@@ -4,6 +4,7 @@
 #include "config/AssignmentBlock.h"
 #include "keyboard/KeyMessage.h"
 #include "keyboard/KeySelectionList.h"
+#include "support/AnsweringPrompt.h"
 
 #include <gtest/gtest.h>
 
@@ -20,19 +21,7 @@ using keyboard::keyMessageOfKeyEvent;
 using testing::assignMacro;
 using testing::storeMacros;
 
-class ScriptedPrompt final : public platform::Prompt {
-public:
-    std::vector<std::u16string> shown;
-    std::deque<bool> answers;
-    void showMessage(const std::u16string& text) override { shown.push_back(text); }
-    bool askYesNo(const std::u16string& text) override {
-        shown.push_back(text);
-        if (answers.empty()) return false;
-        const bool answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-};
+using ScriptedPrompt = quillmar::testing::AnsweringPrompt;
 
 constexpr int kSlotA = 0x1E;
 constexpr int kProfile = 1;

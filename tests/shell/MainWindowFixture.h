@@ -11,6 +11,7 @@
 #include "text/StringTable.h"
 #include "shell/widgets/CPngButton.h"
 #include "shell/window/CQuillmarDlg.h"
+#include "support/AnsweringPrompt.h"
 #include "support/LinkedSimService.h"
 
 #include <QApplication>
@@ -32,22 +33,7 @@ namespace quillmar::shell::testing {
 
 using namespace std::chrono_literals;
 
-// Answers Yes/No questions in order (No once the answers run out) and keeps
-// every text it was shown.
-class AnsweringPrompt final : public platform::Prompt {
-public:
-    std::vector<std::u16string> shown;
-    std::deque<bool> answers;
-
-    void showMessage(const std::u16string& text) override { shown.push_back(text); }
-    bool askYesNo(const std::u16string& text) override {
-        shown.push_back(text);
-        if (answers.empty()) return false;
-        const bool answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-};
+using quillmar::testing::AnsweringPrompt;
 
 class AnsweringFileChooser final : public FileChooser {
 public:
