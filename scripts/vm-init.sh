@@ -19,8 +19,17 @@ if mount -t 9p -o trans=virtio,version=9p2000.L,msize=262144 hostroot /host; the
     for place in dev sys proc; do mount --bind /$place /host/$place; done
     # The host's own /tmp and /run stay out of sight: nothing is written to the host, and no
     # udev database of the host makes the library wait for a udev that does not run here.
+    # A build under the host's /tmp (a clone made there) stays in sight through its own mount.
+    mkdir -p /hosttmp && mount --bind /host/tmp /hosttmp
     mount -t tmpfs tmpfs /host/tmp
     mount -t tmpfs tmpfs /host/run
+    case "$build" in
+    /tmp/?*)
+        top=${build#/tmp/}
+        top=${top%%/*}
+        mkdir -p "/host/tmp/$top" && mount --bind "/hosttmp/$top" "/host/tmp/$top"
+        ;;
+    esac
     cp /vm-suite.sh /host/tmp/vm-suite.sh
     chroot /host /bin/sh -c 'cd / && exec /bin/sh /tmp/vm-suite.sh "$0" "$1"' "$build" "$parts"
     status=$?
