@@ -34,6 +34,17 @@ protected:
     CQuillmar_DlgProfile* dialog = nullptr;
 };
 
+// With the dialog attached but never opened, a profile change has nothing of
+// the dialog's to save and goes ahead without a question.
+TEST_F(ProfileDialogTest, ANeverOpenedDialogLeavesProfileChangesUnasked) {
+    startWindow(true);
+    attachProfileDialog(*window, {programDirectory(), userFolder(), *texts});
+    EXPECT_FALSE(window->isProfileDialogApplyEnabled());
+    window->OnCommand(main_window::kFirstProfileButton + 1);
+    EXPECT_TRUE(prompt.shown.empty());
+    EXPECT_EQ(activeOnKeyboard(), 1);
+}
+
 TEST_F(ProfileDialogTest, ListsTheThreeProfilesWithTheActiveOneChecked) {
     openOn(2);
     ASSERT_EQ(dialog->list().rowCount(), 3);

@@ -107,6 +107,8 @@ CQuillmar_DlgProfile::CQuillmar_DlgProfile(CQuillmarDlg& mainWindow, ProfileDial
         if (item->checkState() == Qt::Checked) checkRow(item->row());
         enableApply(true);
     });
+    // A dialog never opened holds nothing to apply; otherwise every profile change asks to save.
+    enableApply(false);
 }
 
 CQuillmar_DlgProfile::~CQuillmar_DlgProfile() = default;
