@@ -311,8 +311,8 @@ TEST_F(MainWindowTest, TwoBankNoticesReturnToBankA) {
 
     keyboard().pressBankKey();
     ASSERT_TRUE(pumpUntil([this] { return button(kButtonG1).text() == "B1"; }));
-    EXPECT_TRUE(button(device::kBankIndicatorButton).surfaces().normal.cacheKey() ==
-                button(device::kBankIndicatorButton).surfaces().over.cacheKey())
+    EXPECT_TRUE(button(device::kBankIndicatorButton).faces().normal.cacheKey() ==
+                button(device::kBankIndicatorButton).faces().over.cacheKey())
         << "bank B lights the indicator";
 
     keyboard().pressBankKey();

@@ -630,14 +630,14 @@ void CQuillmarDlg::toggleColourKeyFlag(int buttonId) {
 
 void CQuillmarDlg::openCompositeDialog(const CompositeRequest& request) {
     CPngButton* key = button(request.buttonId);
-    const ButtonSurfaces plain = key->surfaces();
+    const ButtonSurfaces plain = key->faces();
     ButtonSurfaces highlighted = plain;
     highlighted.normal = plain.over;
-    key->setSurfaces(highlighted);
+    key->setFaces(highlighted);
     editorOpen_ = true;
     if (compositeOpener_) compositeOpener_(request);
     editorOpen_ = false;
-    key->setSurfaces(plain);
+    key->setFaces(plain);
 }
 
 void CQuillmarDlg::selectProfileButton(int profile) {
@@ -658,6 +658,8 @@ void CQuillmarDlg::applyFlipMode() {
         PlaceWithImageKey(*button(arrow.id), mainSkinFile(), kButtonSection, arrow.skinKey, kArrowSection,
                           flip ? arrow.flipOnImageKey : arrow.flipOffImageKey, surfaces_->surface(kArrowPicture));
     }
+    // Every button has cut its faces by now.
+    surfaces_->release();
 }
 
 // ---- Keyboard filtering -------------------------------------------------
