@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include <malloc.h>
+
 namespace quillmar::shell {
 
 namespace {
@@ -43,6 +45,14 @@ bool SkinSurfaces::load(std::span<const std::string_view> pictures) {
         surfaces_.emplace(std::move(name), std::move(surface));
     }
     return true;
+}
+
+void SkinSurfaces::release() {
+    if (surfaces_.empty()) return;
+    surfaces_.clear();
+    // Freed surfaces leave holes inside the heap that the allocator keeps for
+    // itself; give their pages back.
+    ::malloc_trim(0);
 }
 
 QPixmap SkinSurfaces::surface(std::string_view picture) const {

@@ -41,7 +41,7 @@ public:
     QPixmap surface(std::string_view picture) const;
     // Lets go of the surfaces (each is several megabytes); the pictures stay
     // known, so surface() reads them again when a face must be cut anew.
-    void release() { surfaces_.clear(); }
+    void release();
 
     // normal, over, down, disabled, selected.
     ButtonSurfaces buttonSurfaces(const std::array<std::string, 5>& pictures) const;
