@@ -147,6 +147,15 @@ SentChanges sendChanges(device::DeviceCommands& commands, std::vector<AreaWrite>
     return sent;
 }
 
+// The pieces the settings call for, sent while counting progress.
+SentChanges sendCheckedImage(const DownloadTarget& target, const std::vector<std::uint8_t>& macroArea,
+                             const std::vector<ProfileBlock>& blocks) {
+    std::vector<AreaWrite> writes = areaWritesOf(macroArea, blocks);
+    for (AreaWrite& write : writes) leaveOutKnownPieces(write, target.commands.mirror(), target.writeChangesOnly);
+    const DownloadProgress progress(target.commands, target, commandsOf(writes, target.verifyWrites));
+    return sendChanges(target.commands, writes, target);
+}
+
 void copyIntoSnapshot(ConfigStore& working, ConfigStore& snapshot) {
     snapshot.releaseMacros();
     snapshot.texts().clearAll();
@@ -188,10 +197,7 @@ int downloadImage(ConfigStore& snapshot, DownloadScope scope, const DownloadTarg
             forgetWritten(target.commands.mirror(), macroArea, blocks);
             result = sendImage(target.commands, macroArea, blocks);
         } else {
-            std::vector<AreaWrite> writes = areaWritesOf(macroArea, blocks);
-            for (AreaWrite& write : writes) leaveOutKnownPieces(write, target.commands.mirror(), target.writeChangesOnly);
-            const DownloadProgress progress(target.commands, target, commandsOf(writes, target.verifyWrites));
-            SentChanges sent = sendChanges(target.commands, writes, target);
+            SentChanges sent = sendCheckedImage(target, macroArea, blocks);
             result = sent.taken && !blocks.empty() ? 1 : 0;
             mismatches = std::move(sent.mismatches);
         }
