@@ -2,6 +2,7 @@
 // the whole device link, and reads the keyboard's memory back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -481,6 +482,24 @@ TEST_F(CheckedDownloadTest, AMacroAreaTheKeyboardKeptOtherwiseIsToldAsTheMacros)
     EXPECT_FALSE(applyChanges(true, configuration, saveProfileFile, checked()));
     EXPECT_EQ(messages(), std::vector<std::u16string>{kMacrosDiffer});
     EXPECT_EQ(commandsSent(), (std::vector<int>{1, 10, 2, 9})) << "the keys were known and unchanged";
+}
+
+// Another program may have written to it while it was away.
+TEST_F(CheckedDownloadTest, AKeyboardThatLeftIsWrittenWholeOnItsReturn) {
+    emptyMacroAreaAsWritten();
+    connect();
+    readBack();
+    keyboard().unplug();
+    waitForCount(0);
+    keyboard().plug();
+    waitForCount(1);
+    keyboard().clearTrace();
+    workingRecord(0, kSlotOfA) = {AssignmentType::Disabled};
+
+    EXPECT_TRUE(applyChanges(true, configuration, saveProfileFile, checked()));
+    const auto sent = commandsSent();
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), 8), 7);
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), 7), 7);
 }
 
 TEST_F(CheckedDownloadTest, AShrunkenMacroAreaIsWrittenOnlyUpToItsNewEnd) {
