@@ -95,6 +95,9 @@ enum class TextSlot : std::size_t {
     FILE_FILTER_ALL,
     KEY_NOT_ASSIGNABLE,
     HELP_PAGE_AT,
+    // Verified writes: the keyboard read back after a download differs.
+    DOWNLOAD_VERIFY_KEYS,
+    DOWNLOAD_VERIFY_MACROS,
 };
 
 struct TextSlotInfo {
@@ -223,6 +226,11 @@ inline constexpr std::array kTextSlots{
     TextSlotInfo{TextSlot::KEY_NOT_ASSIGNABLE, "KEY_NOT_ASSIGNABLE",
                  u"The keyboard has no place for this key, so it cannot be given another function."},
     TextSlotInfo{TextSlot::HELP_PAGE_AT, "HELP_PAGE_AT", u"No web browser could be started. The page is here:\n  %s"},
+    // Verified writes
+    TextSlotInfo{TextSlot::DOWNLOAD_VERIFY_KEYS, "DOWNLOAD_VERIFY_KEYS",
+                 u"The keys the keyboard holds for Profile %d differ from what was written to it."},
+    TextSlotInfo{TextSlot::DOWNLOAD_VERIFY_MACROS, "DOWNLOAD_VERIFY_MACROS",
+                 u"The macros the keyboard holds differ from what was written to it."},
 };
 
 inline constexpr std::size_t kTextSlotCount = kTextSlots.size();
@@ -231,7 +239,7 @@ constexpr bool textSlotsInEnumOrder() {
     for (std::size_t i = 0; i < kTextSlots.size(); ++i) {
         if (static_cast<std::size_t>(kTextSlots[i].slot) != i) return false;
     }
-    return static_cast<std::size_t>(TextSlot::HELP_PAGE_AT) + 1 == kTextSlots.size();
+    return static_cast<std::size_t>(TextSlot::DOWNLOAD_VERIFY_MACROS) + 1 == kTextSlots.size();
 }
 static_assert(textSlotsInEnumOrder(), "kTextSlots must list every slot once, in enum order");
 

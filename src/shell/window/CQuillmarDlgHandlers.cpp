@@ -131,6 +131,9 @@ void CQuillmarDlg::OnReloadProfile(std::uint32_t, std::uint32_t lParam) {
         return;
     }
     closeNoKeyboardMessages();
+    // Another program may have written to the keyboard: nothing is known of
+    // it until it is read again.
+    link_->commands().mirror().forget();
     // Edits the keyboard does not have yet (unapplied, or a download cut
     // short) are never dropped without asking.
     if (isApplyEnabled() &&
@@ -450,6 +453,7 @@ void CQuillmarDlg::runApply() {
 
 bool CQuillmarDlg::runDownload(const std::function<bool(const config::DownloadTarget&)>& download) {
     config::DownloadTarget target = config::downloadTargetOf(*link_, *prompt_, texts_);
+    config::takeDownloadSettings(target, setup_.settings);
     // The worker only counts; the window shows the count on its indicator's ticks.
     target.progress = [this](int done, int total) {
         downloadTotal_.store(total);
