@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdlib>
 #include <functional>
 
@@ -61,6 +62,18 @@ std::string_view trimmed(std::string_view text) {
     while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
     while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
     return text;
+}
+
+// N of a line "NAME N" with N a decimal count; nullopt for any other line.
+std::optional<int> countAfter(std::string_view line, std::string_view name) {
+    if (!line.starts_with(name)) return std::nullopt;
+    line.remove_prefix(name.size());
+    if (line.empty() || !std::isspace(static_cast<unsigned char>(line.front()))) return std::nullopt;
+    line = trimmed(line);
+    int count = 0;
+    const auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), count);
+    if (error != std::errc() || end != line.data() + line.size() || count < 0) return std::nullopt;
+    return count;
 }
 
 bool startsUnplugged() {
@@ -134,6 +147,10 @@ bool SimKeyboard::receiveOutputReport(SimInterface where, std::span<const std::u
 
     std::lock_guard lock(mutex_);
     if (!plugged_) return false;
+    if (unplugsAtThisRequest()) {
+        unplugLocked();
+        return false;
+    }
     trace_.request(request);
     if (!updating_) followStateFile();
     bool save = false;
@@ -247,8 +264,17 @@ void SimKeyboard::plug() {
     announceDeviceCount(1);
 }
 
+bool SimKeyboard::unplugsAtThisRequest() {
+    if (faults_.requestsBeforeUnplug < 0) return false;
+    return faults_.requestsBeforeUnplug-- == 0;
+}
+
 void SimKeyboard::unplug() {
     std::lock_guard lock(mutex_);
+    unplugLocked();
+}
+
+void SimKeyboard::unplugLocked() {
     if (!plugged_) return;
     plugged_ = false;
     updating_ = false;
@@ -290,6 +316,10 @@ bool SimKeyboard::applyControlLine(std::string_view line) {
         {"indicator off", [](SimKeyboard& keyboard) { keyboard.setIndicator(false); }},
     };
     line = trimmed(line);
+    if (const auto count = countAfter(line, "unplug-after")) {
+        unplugAfterRequests(*count);
+        return true;
+    }
     for (const auto& command : kControlCommands) {
         if (command.name != line) continue;
         command.run(*this);
@@ -324,6 +354,11 @@ void SimKeyboard::delayAnswers(Milliseconds delay, int count) {
     std::lock_guard lock(mutex_);
     faults_.delay = std::max(delay, Milliseconds{0});
     faults_.delays = std::max(count, 0);
+}
+
+void SimKeyboard::unplugAfterRequests(int count) {
+    std::lock_guard lock(mutex_);
+    faults_.requestsBeforeUnplug = std::max(count, -1);
 }
 
 void SimKeyboard::clearFaults() {

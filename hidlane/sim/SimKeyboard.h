@@ -91,8 +91,9 @@ public:
     // Any consumer notice; nothing happens while unplugged.
     void sendNotice(std::uint16_t code);
 
-    // Runs one control line: "plug", "unplug", "bank", "lighting-changed",
-    // "indicator on", "indicator off". False for anything else.
+    // Runs one control line: "plug", "unplug", "unplug-after N" (N >= 0,
+    // decimal), "bank", "lighting-changed", "indicator on", "indicator off".
+    // False for anything else.
     bool applyControlLine(std::string_view line);
 
     void setLatency(Milliseconds latency);
@@ -105,6 +106,11 @@ public:
     void answerWithStatus(std::uint8_t status, int count);
     void answerWithCommand(std::uint8_t command, int count = 1);
     void delayAnswers(Milliseconds delay, int count = 1);
+    // The keyboard is pulled out as the (count+1)-th command report from now
+    // arrives: that report is lost (its write fails, nothing is answered or
+    // carried out) and everything unplug() does follows. A negative count
+    // cancels it.
+    void unplugAfterRequests(int count);
     void clearFaults();
 
     // The keyboard's memory; writes here are not saved to the state file.
@@ -128,6 +134,7 @@ private:
         std::uint8_t otherCommand = 0;
         int delays = 0;
         Milliseconds delay{0};
+        int requestsBeforeUnplug = -1;  // -1: none
     };
 
     // Carries out one request; returns the answer and whether to save the memory.
@@ -137,6 +144,9 @@ private:
     void saveState();
     // Takes up what another process saved since this one last loaded or saved.
     void followStateFile();
+    // Whether the fault script pulls the keyboard out at this request.
+    bool unplugsAtThisRequest();
+    void unplugLocked();
     void announceDeviceCount(int count);
     void resetSession();
 
