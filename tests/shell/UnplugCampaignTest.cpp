@@ -314,5 +314,32 @@ TEST_F(UnplugCampaignTest, ASchemeChange) {
     runCampaign(scheme, [this](int, const CleanRun&) { EXPECT_EQ(window->keyColours().scheme(), 3); });
 }
 
+// A keyboard with something to read back: key A off in profile 1, which is
+// active, and two macros.
+TEST_F(UnplugCampaignTest, TheArrivalReadBack) {
+    keyboardContent = [this] {
+        keyboard().writeMemory(sim::SimArea::DeviceInfo, sim::kActiveProfileByte, Bytes{1});
+        keyboard().writeMemory(sim::SimArea::MacroArea, 0, config::buildMacroArea(config::testing::savedMacros({1, 2}), true));
+        config::ConfigStore store;
+        profiles::installDefaultConfiguration(store);
+        store.records()[static_cast<std::size_t>(config::assignmentRecordIndex(1, kSlotOfA))] = {AssignmentType::Disabled};
+        const auto block = config::buildKeyBlock(
+            store.records().subspan(static_cast<std::size_t>(config::assignmentRecordIndex(1, 0))).first<keyboard::kSlotsPerProfile>(),
+            keyboard::kBuiltInDefaultKeyTable, [](std::uint32_t) { return 0; });
+        keyboard().writeMemory(sim::SimArea::KeyBlocks, 378, block);
+    };
+    const Operation arrival{[this] {
+                                keyboard().unplug();
+                                ASSERT_TRUE(settle());
+                            },
+                            [this] {
+                                keyboard().plug();
+                                ASSERT_TRUE(settle());
+                            }};
+    runCampaign(arrival, [this](int, const CleanRun&) {
+        EXPECT_FALSE(window->isApplyEnabled()) << "a cut-short read leaves no edits behind";
+    });
+}
+
 }  // namespace
 }  // namespace quillmar::shell::testing

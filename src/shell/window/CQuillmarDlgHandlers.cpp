@@ -532,7 +532,9 @@ keyboard::GKeyBank CQuillmarDlg::bank() const {
 }
 
 int CQuillmarDlg::currentProfile() {
-    if (!link_ || link_->presence().connectedCount() == 0) return 0;
+    // Not the connected count: an arriving keyboard is read and shown before
+    // that count follows it.
+    if (!link_ || link_->transaction().deviceCount() == 0) return 0;
     const int profile = link_->commands().GetActiveProfile();
     return profile >= 0 && profile < device::kProfileCount ? profile : 0;
 }
