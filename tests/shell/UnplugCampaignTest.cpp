@@ -284,6 +284,27 @@ TEST_F(UnplugCampaignTest, ApplysDownload) {
     });
 }
 
+// The import file keys A off in all three profiles and holds no macros.
+TEST_F(UnplugCampaignTest, ImportOfAllProfiles) {
+    const std::filesystem::path importFile = folder_.path() / "three-profiles.kbp";
+    {
+        config::ConfigStore store;
+        profiles::installDefaultConfiguration(store);
+        for (int profile = 0; profile < device::kProfileCount; ++profile)
+            store.records()[static_cast<std::size_t>(config::assignmentRecordIndex(profile, kSlotOfA))] = {
+                AssignmentType::Disabled};
+        ASSERT_EQ(profiles::writeConfigurationFile(store, importFile), 1);
+    }
+    const Operation import{[this, importFile] { files.importPath = importFile; },
+                           [this] { window->OnCommand(kCommandImport); }};
+    runCampaign(import, [this](int index, const CleanRun& clean) {
+        if (index == 0) {
+            EXPECT_TRUE(window->isApplyEnabled()) << "nothing reached the keyboard";
+        }
+        expectDownloadToldOrWhole(clean, device::kProfileCount);
+    });
+}
+
 TEST_F(UnplugCampaignTest, ALightingWrite) {
     const Operation brightness{[this] { openPanel(); },
                                [this] { window->SendWindowMessage(kMessageSliderMoved, kBrightness, 2); }};

@@ -383,8 +383,10 @@ void CQuillmarDlg::OnImport(int) {
         disableApply();
         return;
     }
-    // The imported settings are the window's now; Apply tries again.
+    // The imported settings are the window's now; Apply tries again, with
+    // every profile the import brought.
     markChanged();
+    requireAllProfilesDownload();
     if (removals_ != removalsBefore || link_->transaction().deviceCount() == 0) {
         tellIfTheKeyboardLeft(removalsBefore);
         return;
