@@ -335,6 +335,16 @@ TEST_F(UnplugCampaignTest, ASchemeChange) {
     runCampaign(scheme, [this](int, const CleanRun&) { EXPECT_EQ(window->keyColours().scheme(), 3); });
 }
 
+TEST_F(UnplugCampaignTest, AProfileSwitch) {
+    const Operation toProfile2{{}, [this] { window->OnCommand(kFirstProfileButton + 1); }};
+    runCampaign(toProfile2, [this](int, const CleanRun&) {
+        const int active = keyboard().readMemory(sim::SimArea::DeviceInfo)[sim::kActiveProfileByte];
+        for (int profile = 0; profile < device::kProfileCount; ++profile)
+            EXPECT_EQ(button(kFirstProfileButton + profile).isSelected(), profile == active)
+                << "the profile shown is the keyboard's";
+    });
+}
+
 // A keyboard with something to read back: key A off in profile 1, which is
 // active, and two macros.
 TEST_F(UnplugCampaignTest, TheArrivalReadBack) {
