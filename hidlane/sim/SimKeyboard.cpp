@@ -65,19 +65,25 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-// The number N of a control line "<prefix>N".
-std::optional<int> countAfter(std::string_view line, std::string_view prefix) {
-    if (!line.starts_with(prefix)) return std::nullopt;
-    const std::string_view digits = trimmed(line.substr(prefix.size()));
+// A decimal count, N >= 0, that is the whole text.
+std::optional<int> decimalCount(std::string_view text) {
     int count = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), count);
-    if (error != std::errc() || end != digits.data() + digits.size() || count < 0) return std::nullopt;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || count < 0) return std::nullopt;
     return count;
+}
+
+// N of a line "NAME N" with N a decimal count; nullopt for any other line.
+std::optional<int> countAfter(std::string_view line, std::string_view name) {
+    if (!line.starts_with(name)) return std::nullopt;
+    line.remove_prefix(name.size());
+    if (line.empty() || !std::isspace(static_cast<unsigned char>(line.front()))) return std::nullopt;
+    return decimalCount(trimmed(line));
 }
 
 int corruptWritesAtStart() {
     const char* value = std::getenv("QUILLMAR_SIM_CORRUPT_WRITES");
-    return value ? countAfter(value, "").value_or(0) : 0;
+    return value ? decimalCount(trimmed(value)).value_or(0) : 0;
 }
 
 bool startsUnplugged() {
@@ -152,6 +158,10 @@ bool SimKeyboard::receiveOutputReport(SimInterface where, std::span<const std::u
 
     std::lock_guard lock(mutex_);
     if (!plugged_) return false;
+    if (unplugsAtThisRequest()) {
+        unplugLocked();
+        return false;
+    }
     trace_.request(request);
     if (!updating_) followStateFile();
     bool save = false;
@@ -270,8 +280,17 @@ void SimKeyboard::plug() {
     announceDeviceCount(1);
 }
 
+bool SimKeyboard::unplugsAtThisRequest() {
+    if (faults_.requestsBeforeUnplug < 0) return false;
+    return faults_.requestsBeforeUnplug-- == 0;
+}
+
 void SimKeyboard::unplug() {
     std::lock_guard lock(mutex_);
+    unplugLocked();
+}
+
+void SimKeyboard::unplugLocked() {
     if (!plugged_) return;
     plugged_ = false;
     updating_ = false;
@@ -313,8 +332,12 @@ bool SimKeyboard::applyControlLine(std::string_view line) {
         {"indicator off", [](SimKeyboard& keyboard) { keyboard.setIndicator(false); }},
     };
     line = trimmed(line);
-    if (const std::optional<int> count = countAfter(line, "corrupt-writes ")) {
+    if (const auto count = countAfter(line, "corrupt-writes")) {
         keepOtherBytes(*count);
+        return true;
+    }
+    if (const auto count = countAfter(line, "unplug-after")) {
+        unplugAfterRequests(*count);
         return true;
     }
     for (const auto& command : kControlCommands) {
@@ -356,6 +379,11 @@ void SimKeyboard::delayAnswers(Milliseconds delay, int count) {
 void SimKeyboard::keepOtherBytes(int count) {
     std::lock_guard lock(mutex_);
     faults_.otherBytes = std::max(count, 0);
+}
+
+void SimKeyboard::unplugAfterRequests(int count) {
+    std::lock_guard lock(mutex_);
+    faults_.requestsBeforeUnplug = std::max(count, -1);
 }
 
 void SimKeyboard::clearFaults() {

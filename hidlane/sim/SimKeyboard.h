@@ -92,8 +92,9 @@ public:
     // Any consumer notice; nothing happens while unplugged.
     void sendNotice(std::uint16_t code);
 
-    // Runs one control line: "plug", "unplug", "bank", "lighting-changed",
-    // "indicator on", "indicator off", "corrupt-writes N" (keepOtherBytes).
+    // Runs one control line: "plug", "unplug", "unplug-after N" (N >= 0,
+    // decimal), "bank", "lighting-changed", "indicator on", "indicator off",
+    // "corrupt-writes N" (keepOtherBytes).
     // False for anything else.
     bool applyControlLine(std::string_view line);
 
@@ -110,6 +111,11 @@ public:
     // The next count writes of key blocks or macro area are answered as
     // taken, but the keyboard keeps the piece with its last byte changed.
     void keepOtherBytes(int count);
+    // The keyboard is pulled out as the (count+1)-th command report from now
+    // arrives: that report is lost (its write fails, nothing is answered or
+    // carried out) and everything unplug() does follows. A negative count
+    // cancels it.
+    void unplugAfterRequests(int count);
     void clearFaults();
 
     // The keyboard's memory; writes here are not saved to the state file.
@@ -134,6 +140,7 @@ private:
         int delays = 0;
         Milliseconds delay{0};
         int otherBytes = 0;
+        int requestsBeforeUnplug = -1;  // -1: none
     };
 
     // Carries out one request; returns the answer and whether to save the memory.
@@ -143,6 +150,9 @@ private:
     void saveState();
     // Takes up what another process saved since this one last loaded or saved.
     void followStateFile();
+    // Whether the fault script pulls the keyboard out at this request.
+    bool unplugsAtThisRequest();
+    void unplugLocked();
     void announceDeviceCount(int count);
     void resetSession();
 

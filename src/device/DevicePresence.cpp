@@ -48,6 +48,11 @@ void DevicePresence::runAnnouncedChecks() {
     }
 }
 
+bool DevicePresence::isChecking() const {
+    std::lock_guard lock(announcedMutex_);
+    return checkRunning_;
+}
+
 bool DevicePresence::superseded() const {
     std::lock_guard lock(announcedMutex_);
     return announcedCount_.has_value();

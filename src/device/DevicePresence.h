@@ -36,6 +36,8 @@ public:
     void stop() { stopping_.store(true); }
 
     int connectedCount() const { return connectedCount_.load(); }
+    // Whether announced counts are still being checked.
+    bool isChecking() const;
     int macroMemorySize() const { return macroMemorySize_.load(); }
     DefaultKeyTable defaultKeyTable() const;
     // The tray icon that shows presence (141 or 128), restored after the indicator.

@@ -54,7 +54,10 @@ void ProfileSwitching::profileButtonPressed(int profile) {
     showLightingOf(profile);
     if (profile == active) return;
     if (switchProfile(profile) == 0) return;
-    window_.selectProfileButton(profile);
+    // The keyboard may have left before it took the profile: the button shown
+    // is the one it holds, as far as it is known.
+    const int nowActive = commands_.GetActiveProfile();
+    if (isProfile(nowActive)) window_.selectProfileButton(nowActive);
     window_.leaveColourKeysMode(text::slotText(texts_, text::TextSlot::MAIN_SWITCH_FUNCTION_TEXT));
 }
 

@@ -314,6 +314,44 @@ TEST_F(SimKeyboardTest, UnplugAndPlugAreCountEventsOnTheCommandRead) {
     EXPECT_FALSE(nextEvent(HIDLANE_TAG_CONS, 0ms)) << "an unplugged keyboard sends no notices";
 }
 
+// The (n+1)-th report from now is lost with the keyboard: its write fails, it
+// is neither carried out nor traced, and the removal is announced as unplug()
+// does. The fault is spent then.
+TEST_F(SimKeyboardTest, UnplugAfterRequestsPullsTheKeyboardOutAsThatRequestArrives) {
+    keyboard().unplugAfterRequests(2);
+    ASSERT_EQ(answerStatus(commandFrame(1)), kStatusOk);
+    ASSERT_EQ(answerStatus(commandFrame(6, 1, 0, Bytes{0x05})), kStatusOk);
+    keyboard().clearTrace();
+    EXPECT_EQ(writeFrame(commandFrame(6, 1, 0, Bytes{0x09})), 0) << "the write meets no keyboard";
+    const auto count = nextEvent(HIDLANE_TAG_CTRL);
+    ASSERT_TRUE(count);
+    EXPECT_EQ(count->kind, HIDLANE_EVENT_DEVICE_COUNT);
+    EXPECT_EQ(count->lengthOrCount, 0u);
+    EXPECT_FALSE(nextEvent(HIDLANE_TAG_CTRL, 50ms)) << "nothing is answered";
+    EXPECT_EQ(deviceCount(), 0);
+    EXPECT_FALSE(keyboard().inUpdate());
+    EXPECT_EQ(keyboard().readMemory(SimArea::Settings, 0, 1), Bytes{0x05});
+    EXPECT_EQ(keyboard().traceLines().size(), 1u) << "only the count is traced";
+
+    keyboard().plug();
+    ASSERT_TRUE(nextEvent(HIDLANE_TAG_CTRL));
+    for (int request = 0; request < 3; ++request) EXPECT_EQ(answerStatus(commandFrame(3, 44)), kStatusOk) << request;
+    EXPECT_EQ(deviceCount(), 1);
+}
+
+TEST_F(SimKeyboardTest, UnplugAfterIsAControlLineAndANegativeCountCancelsIt) {
+    for (const char* wrong : {"unplug-after", "unplug-after -1", "unplug-after 2x", "unplug-after2", "unplug-after 1 2"})
+        EXPECT_FALSE(keyboard().applyControlLine(wrong)) << wrong;
+    keyboard().unplugAfterRequests(0);
+    keyboard().unplugAfterRequests(-1);
+    EXPECT_EQ(answerStatus(commandFrame(3, 44)), kStatusOk);
+
+    ASSERT_TRUE(keyboard().applyControlLine(" unplug-after 1 "));
+    EXPECT_EQ(answerStatus(commandFrame(3, 44)), kStatusOk);
+    EXPECT_EQ(writeFrame(commandFrame(3, 44)), 0);
+    EXPECT_FALSE(keyboard().plugged());
+}
+
 TEST_F(SimKeyboardTest, NoticesReachTheConsumerReadAsLittleEndianCodes) {
     const std::pair<std::function<void(SimKeyboard&)>, Bytes> cases[] = {
         {[](SimKeyboard& k) { k.pressBankKey(); }, {0xFF, 0x02}},

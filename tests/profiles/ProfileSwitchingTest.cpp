@@ -227,6 +227,18 @@ TEST_F(ProfileSwitchingTest, PressingAnotherProfilesButtonSwitchesAndShowsIt) {
     EXPECT_THAT(prompt.questions, IsEmpty());
 }
 
+// Pulled out as the press begins: the keyboard keeps its profile, and so does
+// the button shown.
+TEST_F(ProfileSwitchingTest, AKeyboardPulledOutDuringAPressKeepsItsProfileShown) {
+    startOnProfile(0);
+    keyboard().unplugAfterRequests(0);
+
+    switching->profileButtonPressed(2);
+
+    EXPECT_EQ(profileOnKeyboard(), 0);
+    EXPECT_THAT(window.calls, Not(Contains("select 2")));
+}
+
 TEST_F(ProfileSwitchingTest, PressingTheActiveProfilesButtonReloadsItsLightingOnly) {
     startOnProfile(1);
     ASSERT_TRUE(KtvlSettings(folder / "ktvl.ini").setLightingPanelOpen(true));

@@ -386,8 +386,10 @@ void CQuillmarDlg::OnImport(int) {
         disableApply();
         return;
     }
-    // The imported settings are the window's now; Apply tries again.
+    // The imported settings are the window's now; Apply tries again, with
+    // every profile the import brought.
     markChanged();
+    requireAllProfilesDownload();
     if (removals_ != removalsBefore || link_->transaction().deviceCount() == 0) {
         tellIfTheKeyboardLeft(removalsBefore);
         return;
@@ -536,7 +538,9 @@ keyboard::GKeyBank CQuillmarDlg::bank() const {
 }
 
 int CQuillmarDlg::currentProfile() {
-    if (!link_ || link_->presence().connectedCount() == 0) return 0;
+    // Not the connected count: an arriving keyboard is read and shown before
+    // that count follows it.
+    if (!link_ || link_->transaction().deviceCount() == 0) return 0;
     const int profile = link_->commands().GetActiveProfile();
     return profile >= 0 && profile < device::kProfileCount ? profile : 0;
 }
