@@ -5,6 +5,7 @@
 #include "TerminalProgress.h"
 
 #include "platform/LinuxPaths.h"
+#include "profiles/Backups.h"
 
 namespace quillmar::ctl {
 
@@ -38,6 +39,14 @@ profiles::KeyboardReadSource ConfiguredKeyboard::readSource() {
 
 config::DownloadTarget ConfiguredKeyboard::downloadTarget() {
     return config::downloadTargetOf(session_->link(), session_->prompt(), session_->texts());
+}
+
+bool ConfiguredKeyboard::backUpFirst(std::string_view operation, std::ostream& err) {
+    if (profiles::Backups(folder_).make(readSource(), operation)) return true;
+    complain("could not back up the keyboard's configuration into " + profiles::Backups(folder_).path().string() +
+                 "; nothing was changed",
+             kExitKeyboardError, err);
+    return false;
 }
 
 int ConfiguredKeyboard::profileOrActive(std::optional<int> asked) {
