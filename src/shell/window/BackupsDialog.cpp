@@ -1,5 +1,6 @@
 #include "shell/window/BackupsDialog.h"
 
+#include "shell/dialogs/DialogStyle.h"
 #include "shell/widgets/ControlId.h"
 #include "shell/window/BackupChooser.h"
 #include "shell/window/QtText.h"
@@ -13,6 +14,15 @@
 
 namespace quillmar::shell {
 namespace {
+
+// The window's dark panel, as the other dialogs show their lists.
+QString dialogStyle() {
+    return QString::fromLatin1(kDarkControlStyle) +
+           QStringLiteral("QDialog { background: #1b1f27; } QLabel { color: #e4e4e4; }"
+                          " QPushButton { background: #222833; color: #e4e4e4; border: 1px solid #3a414d;"
+                          " padding: 4px 16px; } QPushButton:hover { border-color: #1f8fcf; }"
+                          " QPushButton:disabled { color: #6b7280; }");
+}
 
 QString slot(const text::Texts& texts, text::TextSlot slot) { return toQString(text::slotText(texts, slot)); }
 
@@ -28,6 +38,7 @@ BackupsDialog::BackupsDialog(const std::vector<profiles::BackupEntry>& entries, 
                              QWidget* parent)
     : QDialog(parent), list_(withId(new QListWidget(this), kList)) {
     setWindowTitle(slot(texts, text::TextSlot::BACKUP_CAPTION));
+    setStyleSheet(dialogStyle());
     for (const profiles::BackupEntry& entry : entries) {
         auto* item = new QListWidgetItem(toQString(profiles::backupDescription(entry, texts)), list_);
         item->setData(Qt::UserRole, QString::fromStdString(entry.name));
@@ -37,7 +48,7 @@ BackupsDialog::BackupsDialog(const std::vector<profiles::BackupEntry>& entries, 
     none->setWordWrap(true);
     none->setVisible(entries.empty());
     list_->setVisible(!entries.empty());
-    list_->setMinimumWidth(list_->sizeHintForColumn(0) + 40);
+    list_->setMinimumSize(list_->sizeHintForColumn(0) + 40, 240);
 
     auto* buttons = new QDialogButtonBox(this);
     restore_ = withId(buttons->addButton(slot(texts, text::TextSlot::BACKUP_RESTORE), QDialogButtonBox::AcceptRole),
