@@ -98,6 +98,22 @@ enum class TextSlot : std::size_t {
     // Verified writes: the keyboard read back after a download differs.
     DOWNLOAD_VERIFY_KEYS,
     DOWNLOAD_VERIFY_MACROS,
+    // Backups of the keyboard's configuration
+    MENU_BACKUPS,
+    BACKUP_CAPTION,
+    BACKUP_RESTORE,
+    BACKUP_CLOSE,
+    BACKUP_NONE,
+    BACKUP_RESTORE_CONFIRM,
+    BACKUP_NOT_MADE,
+    BACKUP_DAMAGED,
+    BACKUP_NOT_FOUND,
+    BACKUP_NOT_RESTORED,
+    BACKUP_BY_BACKUP,
+    BACKUP_BY_IMPORT,
+    BACKUP_BY_RESTORE_DEFAULTS,
+    BACKUP_BY_MACRO_DELETE,
+    BACKUP_BY_RESTORE,
 };
 
 struct TextSlotInfo {
@@ -231,6 +247,22 @@ inline constexpr std::array kTextSlots{
                  u"The keys the keyboard holds for Profile %d differ from what was written to it."},
     TextSlotInfo{TextSlot::DOWNLOAD_VERIFY_MACROS, "DOWNLOAD_VERIFY_MACROS",
                  u"The macros the keyboard holds differ from what was written to it."},
+    // Backups of the keyboard's configuration
+    TextSlotInfo{TextSlot::MENU_BACKUPS, "MENU_BACKUPS", u"Backups..."},
+    TextSlotInfo{TextSlot::BACKUP_CAPTION, "BACKUP_CAPTION", u"Backups"},
+    TextSlotInfo{TextSlot::BACKUP_RESTORE, "BACKUP_RESTORE", u"Restore"},
+    TextSlotInfo{TextSlot::BACKUP_CLOSE, "BACKUP_CLOSE", u"Close"},
+    TextSlotInfo{TextSlot::BACKUP_NONE, "BACKUP_NONE", u"No backups yet. One is kept before every import, restore of the defaults and restore."},
+    TextSlotInfo{TextSlot::BACKUP_RESTORE_CONFIRM, "BACKUP_RESTORE_CONFIRM", u"Put the backup of %s back on the keyboard? Keys, macros, lighting and colour schemes are replaced."},
+    TextSlotInfo{TextSlot::BACKUP_NOT_MADE, "BACKUP_NOT_MADE", u"The keyboard's settings could not be backed up first. Go on anyway?"},
+    TextSlotInfo{TextSlot::BACKUP_DAMAGED, "BACKUP_DAMAGED", u"The backup is damaged and was not restored: %s"},
+    TextSlotInfo{TextSlot::BACKUP_NOT_FOUND, "BACKUP_NOT_FOUND", u"There is no such backup any more: %s"},
+    TextSlotInfo{TextSlot::BACKUP_NOT_RESTORED, "BACKUP_NOT_RESTORED", u"The keyboard did not take the whole backup."},
+    TextSlotInfo{TextSlot::BACKUP_BY_BACKUP, "BACKUP_BY_BACKUP", u"on request"},
+    TextSlotInfo{TextSlot::BACKUP_BY_IMPORT, "BACKUP_BY_IMPORT", u"before an import"},
+    TextSlotInfo{TextSlot::BACKUP_BY_RESTORE_DEFAULTS, "BACKUP_BY_RESTORE_DEFAULTS", u"before restoring the defaults"},
+    TextSlotInfo{TextSlot::BACKUP_BY_MACRO_DELETE, "BACKUP_BY_MACRO_DELETE", u"before deleting a macro"},
+    TextSlotInfo{TextSlot::BACKUP_BY_RESTORE, "BACKUP_BY_RESTORE", u"before a restore"},
 };
 
 inline constexpr std::size_t kTextSlotCount = kTextSlots.size();
@@ -239,7 +271,7 @@ constexpr bool textSlotsInEnumOrder() {
     for (std::size_t i = 0; i < kTextSlots.size(); ++i) {
         if (static_cast<std::size_t>(kTextSlots[i].slot) != i) return false;
     }
-    return static_cast<std::size_t>(TextSlot::DOWNLOAD_VERIFY_MACROS) + 1 == kTextSlots.size();
+    return static_cast<std::size_t>(TextSlot::BACKUP_BY_RESTORE) + 1 == kTextSlots.size();
 }
 static_assert(textSlotsInEnumOrder(), "kTextSlots must list every slot once, in enum order");
 

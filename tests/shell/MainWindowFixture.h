@@ -55,6 +55,18 @@ public:
     }
 };
 
+// Answers the backups list with the newest entry, or closes it.
+class AnsweringBackupChooser final : public BackupChooser {
+public:
+    bool chooseNewest = false;
+    std::vector<profiles::BackupEntry> offered;
+    std::optional<std::string> chooseBackupToRestore(const std::vector<profiles::BackupEntry>& entries) override {
+        offered = entries;
+        if (!chooseNewest || entries.empty()) return std::nullopt;
+        return entries.front().name;
+    }
+};
+
 // Keeps the lighting panel's notices.
 class RecordingLightingPanel final : public LightingPanelHooks {
 public:
@@ -118,6 +130,7 @@ protected:
         window->setAttribute(Qt::WA_DontShowOnScreen);
         window->setPrompt(prompt);
         window->setFileChooser(files);
+        window->setBackupChooser(backups);
         if (recordLightingPanel) window->setLightingPanel(lightingPanel);
         window->setTrayAvailability([] { return true; });
         window->setCompositeOpener([this](const CompositeRequest& request) { compositeRequests.push_back(request); });
@@ -162,6 +175,7 @@ protected:
     config::Configuration configuration;
     AnsweringPrompt prompt;
     AnsweringFileChooser files;
+    AnsweringBackupChooser backups;
     RecordingLightingPanel lightingPanel;
     bool recordLightingPanel = true;  // false: the window's own lighting panel
     std::vector<CompositeRequest> compositeRequests;

@@ -8,16 +8,20 @@
 #include "device/GKeyButtons.h"
 #include "device/WindowMessages.h"
 #include "keyboard/DefaultKeyTable.h"
+#include "profiles/Backups.h"
 #include "text/IniFile.h"
 #include "shell/tray/CTrayIcon.h"
 #include "shell/window/EditingDialog.h"
 #include "shell/widgets/ControlId.h"
 #include "shell/window/AboutBox.h"
+#include "shell/window/BackupsDialog.h"
 #include "shell/window/MainWindowIds.h"
 
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
@@ -575,9 +579,11 @@ TEST_F(MainWindowTest, AnImportTheKeyboardRefusesIsSaidAndLeavesApplyEnabled) {
     window->OnCommand(kCommandExport);
 
     keyboard().answerWithStatus(0xFF, 1000);
+    prompt.answers = {true};  // no backup can be read either; go on
     window->OnCommand(kCommandImport);
     keyboard().clearFaults();
     ASSERT_FALSE(prompt.shown.empty());
+    EXPECT_EQ(prompt.shown.front(), texts->text("BACKUP_NOT_MADE", u""));
     EXPECT_EQ(prompt.shown.back(), texts->text("MAIN_IMPORT_NOT_DOWNLOADED", u""));
     EXPECT_TRUE(window->isApplyEnabled()) << "Apply can try again";
     EXPECT_EQ(keyBlock(keyboard(), 2), defaultBlock());
@@ -658,6 +664,110 @@ TEST_F(MainWindowTest, AReloadRequestDropsWhatWasKnownOfTheKeyboard) {
     EXPECT_FALSE(window->isApplyEnabled());
 }
 
+// ---- Backups --------------------------------------------------------------
+
+std::vector<profiles::BackupEntry> backupsIn(const std::filesystem::path& userFolder) {
+    return profiles::Backups(profiles::UserFolder(userFolder)).list();
+}
+
+TEST_F(MainWindowTest, AnImportKeepsABackupThatTheBackupsEntryPutsBackAfterAsking) {
+    startWindow(true);
+    const std::vector<std::uint8_t> settingsBefore = keyboard().readMemory(sim::SimArea::Settings, 0, 126);
+    {
+        const auto lock = configuration.working.lock();
+        workingRecord(configuration, 2, kSlotOfA) = {AssignmentType::Disabled};
+    }
+    files.exportPath = files.importPath = folder_.path() / "saved.kbp";
+    window->OnCommand(kCommandExport);
+    window->OnCommand(kCommandImport);
+    ASSERT_NE(keyBlock(keyboard(), 2), defaultBlock());
+    auto kept = backupsIn(userFolder());
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].operation, "import");
+    ASSERT_TRUE(keyboard().writeMemory(sim::SimArea::Settings, 0, std::vector<std::uint8_t>(126, 0x02)));
+
+    backups.chooseNewest = true;
+    keyboard().clearTrace();
+    prompt.shown.clear();
+    window->OnCommand(kCommandBackups);
+    EXPECT_EQ(backups.offered, kept);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0], profiles::backupText(*texts, text::TextSlot::BACKUP_RESTORE_CONFIRM, kept[0].time));
+    EXPECT_EQ(requestCount(), 0u) << "No changes nothing";
+    EXPECT_NE(keyBlock(keyboard(), 2), defaultBlock());
+
+    prompt.answers = {true};
+    window->OnCommand(kCommandBackups);
+    EXPECT_EQ(keyBlock(keyboard(), 2), defaultBlock());
+    EXPECT_EQ(keyboard().readMemory(sim::SimArea::Settings, 0, 126), settingsBefore);
+    EXPECT_FALSE(window->isApplyEnabled());
+    {
+        const auto lock = configuration.working.lock();
+        EXPECT_EQ(workingRecord(configuration, 2, kSlotOfA).type, AssignmentType::Default) << "the window shows it";
+    }
+    kept = backupsIn(userFolder());
+    ASSERT_EQ(kept.size(), 2u);
+    EXPECT_EQ(kept[0].operation, "restore") << "what the restore replaced is kept too";
+}
+
+TEST_F(MainWindowTest, AnImportWhoseBackupCannotBeMadeAsksAndNoChangesNothing) {
+    startWindow(true);
+    files.exportPath = files.importPath = folder_.path() / "saved.kbp";
+    window->OnCommand(kCommandExport);
+    std::ofstream(userFolder() / "Backups") << "in the way";
+    {
+        const auto lock = configuration.working.lock();
+        workingRecord(configuration, 0, kSlotOfA) = {AssignmentType::Disabled};
+    }
+    window->markChanged();
+    prompt.shown.clear();
+
+    window->OnCommand(kCommandImport);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0], texts->text("BACKUP_NOT_MADE", u""));
+    EXPECT_TRUE(window->isApplyEnabled());
+    const auto lock = configuration.working.lock();
+    EXPECT_EQ(workingRecord(configuration, 0, kSlotOfA).type, AssignmentType::Disabled) << "not imported";
+}
+
+TEST_F(MainWindowTest, RestoreDefaultsKeepsABackupFirst) {
+    startWindow(true);
+    prompt.answers = {true};
+    window->OnCommand(kRestoreDefaults);
+    const auto kept = backupsIn(userFolder());
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].operation, "restore-defaults");
+}
+
+TEST_F(MainWindowTest, TheBackupsWindowListsTheEntriesAndRestoresThePickedOne) {
+    startWindow(true);
+    const std::vector<profiles::BackupEntry> entries = {{"20261210-170512-2", "2026-12-10 17:05:12", "restore", {}},
+                                                        {"20261210-170512", "2026-12-10 17:05:12", "import", {}}};
+    BackupsDialog dialog(entries, *texts, window.get());
+    auto* list = qobject_cast<QListWidget*>(findControl(dialog, BackupsDialog::kList));
+    auto* restore = qobject_cast<QPushButton*>(findControl(dialog, BackupsDialog::kRestore));
+    ASSERT_NE(list, nullptr);
+    ASSERT_NE(restore, nullptr);
+    EXPECT_EQ(dialog.windowTitle(), QString("Backups"));
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), QString("2026-12-10 17:05:12  before a restore"));
+    EXPECT_EQ(list->item(1)->text(), QString("2026-12-10 17:05:12  before an import"));
+    EXPECT_FALSE(restore->isEnabled()) << "nothing picked yet";
+    EXPECT_FALSE(findControl(dialog, BackupsDialog::kNoBackups)->isVisibleTo(&dialog));
+
+    list->setCurrentRow(1);
+    ASSERT_TRUE(restore->isEnabled());
+    restore->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.chosenName(), "20261210-170512");
+
+    BackupsDialog empty({}, *texts, window.get());
+    EXPECT_TRUE(findControl(empty, BackupsDialog::kNoBackups)->isVisibleTo(&empty));
+    EXPECT_FALSE(findControl(empty, BackupsDialog::kRestore)->isEnabled());
+    qobject_cast<QPushButton*>(findControl(empty, BackupsDialog::kClose))->click();
+    EXPECT_EQ(empty.chosenName(), std::nullopt);
+}
+
 // ---- Keyboard filtering and menus ---------------------------------------
 
 TEST_F(MainWindowTest, EnterEscapeAndArrowsOnTheEffectListDoNothing) {
@@ -683,9 +793,11 @@ TEST_F(MainWindowTest, ButtonMenuTextsFollowTheLanguage) {
         writeLanguage(language);
         startWindow(true);
         std::unique_ptr<QMenu> menu(window->buildButtonMenu());
-        ASSERT_EQ(menu->actions().size(), 4);
+        ASSERT_EQ(menu->actions().size(), 5);
         EXPECT_EQ(toU16(menu->actions()[0]->text()), texts->ReadText("MENU_1"));
-        EXPECT_EQ(menu->actions()[3]->data().toInt(), kCommandMenuClose);
+        EXPECT_EQ(toU16(menu->actions()[2]->text()), texts->ReadText("MENU_BACKUPS"));
+        EXPECT_EQ(menu->actions()[2]->data().toInt(), kCommandBackups);
+        EXPECT_EQ(menu->actions()[4]->data().toInt(), kCommandMenuClose);
         EXPECT_EQ(menu->actions()[0]->text().startsWith("Import"), language == 1);
         menu.reset();
         TearDown();

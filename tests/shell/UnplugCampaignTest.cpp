@@ -19,9 +19,11 @@
 #include "shell/widgets/CBitmapSlider.h"
 #include "shell/widgets/CColourPickerButton.h"
 #include "shell/window/MainWindowIds.h"
+#include "hidlane/sim/SimMemory.h"
 
 #include <QComboBox>
 
+#include <algorithm>
 #include <map>
 
 namespace quillmar::shell::testing {
@@ -41,12 +43,29 @@ constexpr int kButtonA = 1058;
 constexpr int kSlotOfA = 0x1E;
 constexpr int kFailedCasesShown = 3;  // a table stops after this many failing cases
 
+// The files of the per-user folder but its backups, which are named by the
+// time they were made (expectWholeBackups looks at those).
 FolderFiles filesIn(const std::filesystem::path& folder) {
     FolderFiles files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
-        if (entry.is_regular_file())
-            files[std::filesystem::relative(entry.path(), folder)] = quillmar::testing::readBytes(entry.path());
+    for (auto entry = std::filesystem::recursive_directory_iterator(folder); entry != decltype(entry)(); ++entry) {
+        if (entry->is_directory() && entry->path().filename() == "Backups") {
+            entry.disable_recursion_pending();
+        } else if (entry->is_regular_file()) {
+            files[std::filesystem::relative(entry->path(), folder)] = quillmar::testing::readBytes(entry->path());
+        }
+    }
     return files;
+}
+
+// A backup is there whole or not at all.
+void expectWholeBackups(const std::filesystem::path& folder) {
+    const std::filesystem::path backups = folder / "Backups";
+    if (!std::filesystem::exists(backups)) return;
+    for (const auto& entry : std::filesystem::directory_iterator(backups)) {
+        EXPECT_NE(entry.path().filename().string().front(), '.') << "a backup left half made";
+        for (const char* file : {"profile.kbp", "lighting.bin", "backup.ini"})
+            EXPECT_TRUE(std::filesystem::exists(entry.path() / file)) << entry.path() << " lacks " << file;
+    }
 }
 
 // One operation of the window: what its cases start from and what it does.
@@ -153,6 +172,7 @@ protected:
             const bool isNew = whole != after.end() && whole->second == content;
             EXPECT_TRUE(isOld || isNew) << name << " is neither the old nor the new file";
         }
+        expectWholeBackups(userFolder());
     }
 
     void expectWindowShowsTheKeyboard() {
@@ -298,9 +318,16 @@ TEST_F(UnplugCampaignTest, ImportOfAllProfiles) {
     const Operation import{[this, importFile] { files.importPath = importFile; },
                            [this] { window->OnCommand(kCommandImport); }};
     runCampaign(import, [this](int index, const CleanRun& clean) {
-        if (index == 0) {
-            EXPECT_TRUE(window->isApplyEnabled()) << "nothing reached the keyboard";
+        const auto& shown = prompt.shown;
+        if (std::find(shown.begin(), shown.end(), texts->text("BACKUP_NOT_MADE", u"")) != shown.end()) {
+            // Gone while its configuration was being kept: the import asks first, and No leaves all as it was.
+            EXPECT_FALSE(window->isApplyEnabled());
+            EXPECT_NE(workingType(0, kSlotOfA), AssignmentType::Disabled);
+            const sim::SimMemory factory = sim::factorySimMemory();
+            EXPECT_TRUE(std::ranges::equal(keyboard().readMemory(sim::SimArea::KeyBlocks), factory.keyBlocks));
+            return;
         }
+        EXPECT_GT(index, 0) << "the backup's first read found no keyboard, yet nothing asked";
         expectDownloadToldOrWhole(clean, device::kProfileCount);
     });
 }

@@ -3,6 +3,7 @@
 
 #include "AssignmentArguments.h"
 #include "LightingArguments.h"
+#include "WindowReload.h"
 #include "keyboard/DefaultKeyTable.h"
 #include "keyboard/KeyEntryCodec.h"
 #include "lighting/Colour.h"
@@ -83,6 +84,15 @@ TEST(QuillmarctlArgumentsTest, LightingSettings) {
         EXPECT_EQ(setting->kind, *c.kind) << c.text;
         EXPECT_EQ(setting->value, c.value) << c.text;
     }
+}
+
+TEST(QuillmarctlArgumentsTest, ARestoreAsksARunningWindowToReadTheKeyboardAgain) {
+    const struct {
+        const char* command;
+        bool changes;
+    } cases[] = {{"restore", true}, {"import", true}, {"backup", false}, {"backups", false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(changesTheKeyboard(Invocation{"sim", c.command, {"20261210-170512"}}), c.changes) << c.command;
 }
 
 }  // namespace

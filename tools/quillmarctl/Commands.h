@@ -21,5 +21,8 @@ int runBaseColour(const Invocation& invocation, std::ostream& out, std::ostream&
 int runScheme(const Invocation& invocation, std::ostream& out, std::ostream& err);
 int runMacro(const Invocation& invocation, std::ostream& out, std::ostream& err);
 int runKeys(const Invocation& invocation, std::ostream& out, std::ostream& err);
+int runBackup(const Invocation& invocation, std::ostream& out, std::ostream& err);
+int runBackups(const Invocation& invocation, std::ostream& out, std::ostream& err);
+int runRestore(const Invocation& invocation, std::ostream& out, std::ostream& err);
 
 }  // namespace quillmar::ctl

@@ -6,6 +6,7 @@
 
 #include "platform/IniUserSettings.h"
 #include "platform/LinuxPaths.h"
+#include "profiles/Backups.h"
 
 namespace quillmar::ctl {
 
@@ -42,6 +43,14 @@ config::DownloadTarget ConfiguredKeyboard::downloadTarget() {
     config::DownloadTarget target = config::downloadTargetOf(session_->link(), session_->prompt(), session_->texts());
     config::takeDownloadSettings(target, platform::IniUserSettings(platform::LinuxPaths()));
     return target;
+}
+
+bool ConfiguredKeyboard::backUpFirst(std::string_view operation, std::ostream& err) {
+    if (profiles::Backups(folder_).make(readSource(), operation)) return true;
+    complain("could not back up the keyboard's configuration into " + profiles::Backups(folder_).path().string() +
+                 "; nothing was changed",
+             kExitKeyboardError, err);
+    return false;
 }
 
 int ConfiguredKeyboard::profileOrActive(std::optional<int> asked) {

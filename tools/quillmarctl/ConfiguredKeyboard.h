@@ -12,6 +12,7 @@
 #include <iosfwd>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 namespace quillmar::ctl {
 
@@ -44,6 +45,11 @@ public:
     const profiles::UserFolder& userFolder() const { return folder_; }
     profiles::KeyboardReadSource readSource();
     config::DownloadTarget downloadTarget();
+
+    // Keeps the keyboard's configuration as a backup before an operation
+    // overwrites it. False, with the reason told on err, when it cannot be
+    // kept: the operation must then not go on.
+    bool backUpFirst(std::string_view operation, std::ostream& err);
 
     // The profile asked for, else the keyboard's active one; -1 when the
     // keyboard does not tell.

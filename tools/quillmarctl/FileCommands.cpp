@@ -8,6 +8,7 @@
 #include "TerminalProgress.h"
 
 #include "config/DeviceImageDownload.h"
+#include "profiles/Backups.h"
 #include "profiles/KeyboardReadback.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/ProfileFileTransfer.h"
@@ -68,6 +69,7 @@ int runImport(const Invocation& invocation, std::ostream&, std::ostream& err) {
     auto keyboard = ConfiguredKeyboard::open(invocation, err, progress.steps(kReadingKeyboard));
     if (!keyboard) return kExitKeyboardError;
 
+    if (!keyboard->backUpFirst(profiles::backup_operation::kImport, err)) return kExitKeyboardError;
     KeyboardSession& session = keyboard->session();
     auto held = keyboard->working().lock();
     const auto imported = profiles::importConfigurationFile(keyboard->working(), *file,

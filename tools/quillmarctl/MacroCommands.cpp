@@ -11,6 +11,7 @@
 #include "config/MacroPositions.h"
 #include "keyboard/KeyInfoTable.h"
 #include "keyboard/KeySlots.h"
+#include "profiles/Backups.h"
 #include "profiles/ProfileFile.h"
 #include "text/Utf.h"
 
@@ -172,6 +173,8 @@ int deleteMacro(const Invocation& invocation, std::vector<std::string> arguments
     if (!keys.empty() && !force)
         return complain("macro " + arguments[0] + " is played by " + keys + "; --force resets those keys",
                         kExitKeyboardError, err);
+    if (!keys.empty() && !keyboard->backUpFirst(profiles::backup_operation::kMacroDelete, err))
+        return kExitKeyboardError;
     config::MacroList edited = keyboard->working().macros();
     std::erase_if(edited, [&](const config::MacroRecord& macro) { return macro.id == *id; });
     return commitAndDownload(*keyboard, edited, err);

@@ -24,7 +24,7 @@ std::size_t settingCount(const std::vector<std::string>& arguments) {
 
 bool changesTheKeyboard(const Invocation& invocation) {
     const std::string& command = invocation.command;
-    if (command == "remap" || command == "import") return true;
+    if (command == "remap" || command == "import" || command == "restore") return true;
     if (command == "profile" || command == "rate" || command == "lighting") return settingCount(invocation.arguments) > 0;
     return false;
 }

@@ -31,6 +31,7 @@ const std::map<std::string, CommandFunction>& commandTable() {
         {"lighting", runLighting}, {"macro", runMacro},
         {"profile", runProfile}, {"rate", runRate},           {"remap", runRemap},
         {"keycolour", runKeyColour}, {"basecolour", runBaseColour}, {"scheme", runScheme},
+        {"backup", runBackup},   {"backups", runBackups},     {"restore", runRestore},
     };
     return table;
 }

@@ -194,7 +194,22 @@ const std::vector<LanguageText>& languageTexts() {
         {"A_BOTTOM", "To bottom", "移至底部"},
         {"COMPOSITE_MACRO_OVER", "Recording finished", "录制完成"},
         {"COMPOSITE_PROMPT_CLEAR", "Restore the key's default function", "恢复按键的默认功能"},
-        {"COMPOSITE_PROMPT_OSK", "Open the on-screen keyboard", "打开屏幕键盘"},
+        {"COMPOSITE_PROMPT_OSK", "Open the on-screen keyboard", "打开屏幕键盘"},        // Backups of the keyboard's configuration
+        {"MENU_BACKUPS", "Backups...", "备份..."},
+        {"BACKUP_CAPTION", "Backups", "备份"},
+        {"BACKUP_RESTORE", "Restore", "恢复"},
+        {"BACKUP_CLOSE", "Close", "关闭"},
+        {"BACKUP_NONE", "No backups yet. One is kept before every import, restore of the defaults and restore.", "尚无备份。每次导入、恢复默认设置和恢复之前都会保留一份备份。"},
+        {"BACKUP_RESTORE_CONFIRM", "Put the backup of %s back on the keyboard? Keys, macros, lighting and colour schemes are replaced.", "将 %s 的备份恢复到键盘吗？按键、宏、灯光和颜色方案都将被替换。"},
+        {"BACKUP_NOT_MADE", "The keyboard's settings could not be backed up first. Go on anyway?", "无法先备份键盘的设置。仍要继续吗？"},
+        {"BACKUP_DAMAGED", "The backup is damaged and was not restored: %s", "备份已损坏，未恢复：%s"},
+        {"BACKUP_NOT_FOUND", "There is no such backup any more: %s", "该备份已不存在：%s"},
+        {"BACKUP_NOT_RESTORED", "The keyboard did not take the whole backup.", "键盘未接受完整的备份。"},
+        {"BACKUP_BY_BACKUP", "on request", "手动备份"},
+        {"BACKUP_BY_IMPORT", "before an import", "导入之前"},
+        {"BACKUP_BY_RESTORE_DEFAULTS", "before restoring the defaults", "恢复默认设置之前"},
+        {"BACKUP_BY_MACRO_DELETE", "before deleting a macro", "删除宏之前"},
+        {"BACKUP_BY_RESTORE", "before a restore", "恢复之前"},
     };
     return texts;
 }

@@ -46,7 +46,9 @@ CQuillmarDlg::CQuillmarDlg(MainWindowSetup setup)
       prompt_(std::make_unique<WindowThreadPrompt>(
           [this](const std::function<void()>& work) { runOnWindowThread(work); }, *ownPrompt_)),
       ownFileChooser_(std::make_unique<QtFileChooser>(this, setup_.userFolder, texts_)),
-      fileChooser_(ownFileChooser_.get()) {
+      fileChooser_(ownFileChooser_.get()),
+      ownBackupChooser_(std::make_unique<QtBackupChooser>(this, texts_)),
+      backupChooser_(ownBackupChooser_.get()) {
     setWindowTitle(toQString(texts_.text("MAIN_CAPTION", u"Gaming Keyboard Settings")));
     qApp->installEventFilter(this);
 }

@@ -14,6 +14,7 @@
 #include "profiles/ProfileMenu.h"
 #include "profiles/ProfileSwitching.h"
 #include "profiles/ProfileWindow.h"
+#include "shell/window/BackupChooser.h"
 #include "shell/window/CompositeRequest.h"
 #include "shell/window/FileChooser.h"
 #include "shell/window/LightingPanelHooks.h"
@@ -33,6 +34,8 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <string_view>
 #include <vector>
 
 class QLabel;
@@ -71,6 +74,7 @@ public:
     // Seams; the window's own message boxes and file dialogs until replaced.
     void setPrompt(platform::Prompt& prompt);
     void setFileChooser(FileChooser& chooser);
+    void setBackupChooser(BackupChooser& chooser) { backupChooser_ = &chooser; }
     void setCompositeOpener(CompositeOpener opener) { compositeOpener_ = std::move(opener); }
     void setProfileDialog(ProfileDialogHooks& dialog) { profileDialog_ = &dialog; }
     // Hands the help page and the web address to a browser; false when none
@@ -210,6 +214,7 @@ private:
     void OnAbout(int);
     void OnImport(int);
     void OnExport(int);
+    void OnBackups(int);
 
     // Timer handlers.
     void OnBusyIndicatorTick();
@@ -233,6 +238,10 @@ private:
     void createTrayIcon();
     void tellFolderUnwritableOnce();
     void refreshFromKeyboardLighting();
+    // Keeps the keyboard's configuration before the operation overwrites it;
+    // when that fails, whether the user still wants the operation.
+    bool backUpFirst(std::string_view operation);
+    void restoreBackup(const std::string& name);
     // Told once a download failed: the keyboard's removal cut it short.
     void tellIfTheKeyboardLeft(int removalsBefore);
     // Runs a download on a worker thread while the window stays modal; one
@@ -266,6 +275,8 @@ private:
     std::unique_ptr<WindowThreadPrompt> prompt_;  // what every part of the program is told through
     std::unique_ptr<FileChooser> ownFileChooser_;
     FileChooser* fileChooser_;
+    std::unique_ptr<BackupChooser> ownBackupChooser_;
+    BackupChooser* backupChooser_;
     LightingPanelHooks defaultLightingPanel_;
     LightingPanelHooks* lightingPanel_ = &defaultLightingPanel_;
     CompositeOpener compositeOpener_;

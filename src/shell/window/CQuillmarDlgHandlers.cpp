@@ -300,6 +300,7 @@ void CQuillmarDlg::OnProfileButton(int id) { switching_->profileButtonPressed(id
 void CQuillmarDlg::OnRestoreDefaults(int) {
     if (!prompt_->askYesNo(texts_.text("MAIN_PROMPT_DEFAULT", u"Do you want to restore the default settings?")))
         return;
+    if (!backUpFirst(profiles::backup_operation::kRestoreDefaults)) return;
     {
         const auto lock = setup_.configuration.working.lock();
         for (const auto& update : keyboard::restoreDefaultAssignments(profileRecords(currentProfile()), bank(), texts_))
@@ -313,9 +314,12 @@ void CQuillmarDlg::OnRestoreDefaults(int) {
 QMenu* CQuillmarDlg::buildButtonMenu() {
     auto* menu = new QMenu(this);
     static constexpr std::pair<const char*, int> kItems[] = {
-        {"MENU_1", kCommandImport}, {"MENU_2", kCommandExport}, {"MENU_3", kCommandAbout}, {"MENU_4", kCommandMenuClose}};
+        {"MENU_1", kCommandImport}, {"MENU_2", kCommandExport}, {"MENU_BACKUPS", kCommandBackups},
+        {"MENU_3", kCommandAbout},  {"MENU_4", kCommandMenuClose}};
     for (const auto& [key, command] : kItems) {
-        QAction* action = menu->addAction(toQString(texts_.text(key, u" ")));
+        const std::u16string builtIn = command == kCommandBackups ? text::slotText(texts_, text::TextSlot::MENU_BACKUPS)
+                                                                  : std::u16string(u" ");
+        QAction* action = menu->addAction(toQString(texts_.text(key, builtIn)));
         action->setData(command);
     }
     return menu;
@@ -370,6 +374,14 @@ void CQuillmarDlg::OnImport(int) {
     const auto path = fileChooser_->chooseFileToImport();
     if (!path) return;
     if (downloadRunning_) return;
+    {
+        // A refused file is told before anything is kept or changed.
+        config::ConfigStore scratch;
+        if (profiles::importConfigurationFile(scratch, *path, {}, *prompt_, texts_).status !=
+            profiles::ImportStatus::Imported)
+            return;
+    }
+    if (!backUpFirst(profiles::backup_operation::kImport)) return;
     config::ConfigStore& working = setup_.configuration.working;
     {
         const auto lock = working.lock();
@@ -400,6 +412,57 @@ void CQuillmarDlg::OnImport(int) {
 void CQuillmarDlg::OnExport(int) {
     if (const auto path = fileChooser_->chooseFileToExport())
         profiles::exportConfiguration(setup_.configuration.working, *path);
+}
+
+void CQuillmarDlg::OnBackups(int) {
+    if (downloadRunning_) return;
+    const auto name = backupChooser_->chooseBackupToRestore(profiles::Backups(profiles::UserFolder(setup_.userFolder)).list());
+    if (!name) return;
+    const auto entry = profiles::Backups(profiles::UserFolder(setup_.userFolder)).find(*name);
+    if (!entry) {
+        prompt_->showMessage(profiles::backupText(texts_, text::TextSlot::BACKUP_NOT_FOUND, *name));
+        return;
+    }
+    if (!prompt_->askYesNo(profiles::backupText(texts_, text::TextSlot::BACKUP_RESTORE_CONFIRM, entry->time))) return;
+    restoreBackup(*name);
+}
+
+bool CQuillmarDlg::backUpFirst(std::string_view operation) {
+    const profiles::Backups backups{profiles::UserFolder(setup_.userFolder)};
+    if (backups.make(profiles::readSourceOf(*link_, texts_), operation)) return true;
+    return prompt_->askYesNo(text::slotText(texts_, text::TextSlot::BACKUP_NOT_MADE));
+}
+
+// Puts the entry back as an import would, with the lighting records and
+// colour schemes besides; the window then shows what the keyboard holds.
+void CQuillmarDlg::restoreBackup(const std::string& name) {
+    const auto entry = profiles::Backups(profiles::UserFolder(setup_.userFolder)).find(name);
+    if (!entry) return;
+    const auto content = profiles::loadBackupForRestore(*entry, *prompt_, texts_);
+    if (!content || !backUpFirst(profiles::backup_operation::kRestore)) return;
+    const profiles::UserFolder folder(setup_.userFolder);
+    if (!profiles::installBackupConfiguration(setup_.configuration.working, *content, profileFile())) return;
+    profiles::restoreColourFiles(*content, folder);
+    const int removalsBefore = removals_;
+    const std::filesystem::path colourTemplate = setup_.programDirectory / "Skins" / "UserDengColor_3.userd";
+    const bool restored = runDownload([&](const config::DownloadTarget& target) {
+        // The window's own colours stay with the window thread; this one only sends.
+        lighting::KeyColours colours(target.commands, folder, colourTemplate);
+        return profiles::restoreToKeyboard(setup_.configuration, content->lighting, target, colours);
+    });
+    refreshKeyButtons(currentProfile());
+    refreshFromKeyboardLighting();
+    reloadIfTheKeyboardReturned();
+    if (restored) {
+        disableApply();
+        return;
+    }
+    markChanged();
+    if (removals_ != removalsBefore || link_->transaction().deviceCount() == 0) {
+        tellIfTheKeyboardLeft(removalsBefore);
+        return;
+    }
+    prompt_->showMessage(text::slotText(texts_, text::TextSlot::BACKUP_NOT_RESTORED));
 }
 
 // ---- Timers -------------------------------------------------------------

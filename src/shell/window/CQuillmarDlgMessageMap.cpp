@@ -54,6 +54,7 @@ const Map& CQuillmarDlg::messageMap() {
         {kCommandMenuClose, kCommandMenuClose, &CQuillmarDlg::OnExit},
         {kCommandImport, kCommandImport, &CQuillmarDlg::OnImport},
         {kCommandExport, kCommandExport, &CQuillmarDlg::OnExport},
+        {kCommandBackups, kCommandBackups, &CQuillmarDlg::OnBackups},
     };
     static constexpr Map::TimerRoute kTimers[] = {
         {kTimerBusyIndicator, &CQuillmarDlg::OnBusyIndicatorTick},

@@ -45,6 +45,7 @@ inline constexpr int kCommandExit = 32774;
 inline constexpr int kCommandImport = 32776;
 inline constexpr int kCommandExport = 32777;
 inline constexpr int kCommandMenuClose = 32779;
+inline constexpr int kCommandBackups = 32780;
 inline constexpr int kSystemMenuAbout = 16;
 
 // Window timers.
