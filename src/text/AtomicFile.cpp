@@ -92,7 +92,8 @@ bool removeIfStale(const std::filesystem::directory_entry& entry, std::string_vi
 }  // namespace
 
 std::optional<AtomicTemporary> parseAtomicTemporaryName(std::string_view name) {
-    if (name.size() < 2 || name.front() != '.' || !name.ends_with(kTemporarySuffix)) return std::nullopt;
+    if (name.size() <= kTemporarySuffix.size() + 1 || name.front() != '.' || !name.ends_with(kTemporarySuffix))
+        return std::nullopt;
     name.remove_prefix(1);
     name.remove_suffix(kTemporarySuffix.size());
     std::string_view stamp, counter, pid;
