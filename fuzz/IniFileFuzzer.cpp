@@ -36,10 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Names the file is likely to hold, taken from the input's first bytes.
     const std::string section = size > 0 ? std::string(1, static_cast<char>('a' + data[0] % 4)) : "a";
     const std::string other = size > 1 ? std::string(1, static_cast<char>('a' + data[1] % 4)) : "b";
-    const std::string before = text::readIniString(file, other, "k", "<none>");
+    const std::string before = readIniString(file, other, "k", "<none>");
 
-    if (!text::writeIniString(file, section, "x", "value1")) return 0;
-    if (text::readIniString(file, section, "x", "") != "value1") std::abort();
-    if (text::readIniString(file, other, "k", "<none>") != before) std::abort();
+    if (!writeIniString(file, section, "x", "value1")) return 0;
+    if (readIniString(file, section, "x", "") != "value1") std::abort();
+    if (readIniString(file, other, "k", "<none>") != before) std::abort();
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "keyboard/KeyMessage.h"
 
+#include "keyboard/EvdevScanCodes.h"
 #include "keyboard/KeyInfoTable.h"
 #include "keyboard/VirtualKeyTable.h"
 
@@ -32,6 +33,13 @@ KeyMessage keyMessageOfKeyEvent(KeyCode code, bool release, bool autoRepeat) {
     if (release || autoRepeat) parameter |= kWasDown;
     if (release) parameter |= kReleased;
     return {vk == 0 ? kNoVirtualKey : vk, parameter};
+}
+
+std::optional<KeyMessage> keyMessageOfNativeKey(std::uint32_t nativeScanCode, bool release, bool autoRepeat) {
+    if (nativeScanCode < kNativeScanCodeOffset) return std::nullopt;
+    const auto code = keyCodeOfEvdev(nativeScanCode - kNativeScanCodeOffset);
+    if (!code) return std::nullopt;
+    return keyMessageOfKeyEvent(*code, release, autoRepeat);
 }
 
 }  // namespace quillmar::keyboard

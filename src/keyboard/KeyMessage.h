@@ -3,6 +3,7 @@
 #include "keyboard/KeyCode.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace quillmar::keyboard {
 
@@ -23,5 +24,9 @@ KeyCode keyCodeFromKeyMessage(KeyMessage message);
 // key's own virtual-key code, its scan code and extended flag, bit 30 for a
 // repeat or a release and bit 31 for a release.
 KeyMessage keyMessageOfKeyEvent(KeyCode code, bool release, bool autoRepeat);
+
+// The message of a key event as the desktop reports it (X11 or Wayland native
+// scan code); none for a code that is no key of the table.
+std::optional<KeyMessage> keyMessageOfNativeKey(std::uint32_t nativeScanCode, bool release, bool autoRepeat);
 
 }  // namespace quillmar::keyboard

@@ -45,5 +45,16 @@ TEST(KeyEventTest, HookMessageBits) {
     EXPECT_FALSE(keyCodeOfEvdev(240));
 }
 
+// The desktop's native scan code is the input event code plus 8; codes below
+// that, and input codes no key has, give no message.
+TEST(KeyEventTest, NativeScanCodeGivesTheKeysMessage) {
+    const auto home = keyMessageOfNativeKey(102 + kNativeScanCodeOffset, true, false);
+    ASSERT_TRUE(home);
+    EXPECT_EQ(home->parameter, keyMessageOfKeyEvent(0x147, true, false).parameter);
+    EXPECT_EQ(keyCodeFromKeyMessage(*home), 0x147);
+    for (std::uint32_t native : {0u, 7u, 8u, 240u + kNativeScanCodeOffset, 0xFFFFFFFFu})
+        EXPECT_FALSE(keyMessageOfNativeKey(native, false, false)) << native;
+}
+
 }  // namespace
 }  // namespace quillmar::keyboard

@@ -5,6 +5,8 @@
 #include "WindowReload.h"
 
 #include "hidlane/hidraw/Doctor.h"
+#include "platform/LinuxPaths.h"
+#include "profiles/StaleTemporaries.h"
 
 #include <iostream>
 #include <map>
@@ -50,6 +52,7 @@ int main(int argc, char** argv) {
     if (command == commandTable().end()) {
         return badUsage(std::cerr, "unknown command '" + invocation->command + "'");
     }
+    quillmar::profiles::removeStaleSaveTemporaries(quillmar::platform::LinuxPaths());
     const int exitCode = command->second(*invocation, std::cout, std::cerr);
     if (exitCode == kExitDone && changesTheKeyboard(*invocation)) askRunningWindowToReload();
     return exitCode;

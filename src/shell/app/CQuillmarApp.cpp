@@ -8,6 +8,7 @@
 #include "platform/InstanceListener.h"
 #include "platform/SocketInstanceSignal.h"
 #include "platform/StartupArbitration.h"
+#include "profiles/StaleTemporaries.h"
 #include "profiles/UserFolder.h"
 #include "shell/dialogs/CQuillmar_DlgProfile.h"
 #include "shell/dialogs/Quillmar_DlgComposite.h"
@@ -50,6 +51,7 @@ CQuillmarApp::~CQuillmarApp() = default;
 
 int CQuillmarApp::run() {
     if (!arbitrateStartup()) return 0;
+    profiles::removeStaleSaveTemporaries(folders_);
     // Listening from here on, a second start during this one's start-up
     // finds the window instead of giving up.
     listenForOtherInstances();
