@@ -137,6 +137,15 @@ void removeQuietly(const fs::path& path) {
     fs::remove_all(path, ignored);
 }
 
+// Hidden first, in one step: a removal cut short leaves an unfinished folder
+// that is never listed, not a listed entry with half its files.
+void removeWhole(const BackupEntry& entry) {
+    std::error_code error;
+    const fs::path hidden = entry.folder.parent_path() / (kHiddenPrefix + entry.name + ".removing");
+    fs::rename(entry.folder, hidden, error);
+    removeQuietly(error ? entry.folder : hidden);
+}
+
 std::optional<LightingRecords> readLightingFile(const fs::path& file) {
     const auto bytes = readWholeFile(file);
     if (!bytes || bytes->size() != kLightingBytes) return std::nullopt;
@@ -226,7 +235,7 @@ std::optional<BackupEntry> Backups::find(std::string_view name) const {
 void Backups::prune() const {
     const device::KeyboardLock keyboard;
     const std::vector<BackupEntry> entries = list();
-    for (std::size_t i = kBackupsKept; i < entries.size(); ++i) removeQuietly(entries[i].folder);
+    for (std::size_t i = kBackupsKept; i < entries.size(); ++i) removeWhole(entries[i]);
     std::error_code error;
     std::vector<fs::path> unfinished;
     for (fs::directory_iterator item(folder_, error), end; !error && item != end; item.increment(error)) {
