@@ -95,6 +95,18 @@ enum class TextSlot : std::size_t {
     FILE_FILTER_ALL,
     KEY_NOT_ASSIGNABLE,
     HELP_PAGE_AT,
+    // Undo and redo in the main window.
+    EDIT_UNDO,
+    EDIT_REDO,
+    EDIT_NOTHING_TO_UNDO,
+    EDIT_NOTHING_TO_REDO,
+    EDIT_KEY_ASSIGNMENT,
+    EDIT_COLOUR_KEY,
+    EDIT_RESTORE_DEFAULTS,
+    EDIT_IMPORT,
+    EDIT_LIGHTING,
+    EDIT_KEY_COLOUR,
+    EDIT_COLOUR_SCHEME,
 };
 
 struct TextSlotInfo {
@@ -223,6 +235,18 @@ inline constexpr std::array kTextSlots{
     TextSlotInfo{TextSlot::KEY_NOT_ASSIGNABLE, "KEY_NOT_ASSIGNABLE",
                  u"The keyboard has no place for this key, so it cannot be given another function."},
     TextSlotInfo{TextSlot::HELP_PAGE_AT, "HELP_PAGE_AT", u"No web browser could be started. The page is here:\n  %s"},
+    // Undo and redo in the main window.
+    TextSlotInfo{TextSlot::EDIT_UNDO, "EDIT_UNDO", u"Undo %s"},
+    TextSlotInfo{TextSlot::EDIT_REDO, "EDIT_REDO", u"Redo %s"},
+    TextSlotInfo{TextSlot::EDIT_NOTHING_TO_UNDO, "EDIT_NOTHING_TO_UNDO", u"Nothing to undo"},
+    TextSlotInfo{TextSlot::EDIT_NOTHING_TO_REDO, "EDIT_NOTHING_TO_REDO", u"Nothing to redo"},
+    TextSlotInfo{TextSlot::EDIT_KEY_ASSIGNMENT, "EDIT_KEY_ASSIGNMENT", u"key assignment"},
+    TextSlotInfo{TextSlot::EDIT_COLOUR_KEY, "EDIT_COLOUR_KEY", u"colour key"},
+    TextSlotInfo{TextSlot::EDIT_RESTORE_DEFAULTS, "EDIT_RESTORE_DEFAULTS", u"restore defaults"},
+    TextSlotInfo{TextSlot::EDIT_IMPORT, "EDIT_IMPORT", u"import"},
+    TextSlotInfo{TextSlot::EDIT_LIGHTING, "EDIT_LIGHTING", u"lighting setting"},
+    TextSlotInfo{TextSlot::EDIT_KEY_COLOUR, "EDIT_KEY_COLOUR", u"key colour"},
+    TextSlotInfo{TextSlot::EDIT_COLOUR_SCHEME, "EDIT_COLOUR_SCHEME", u"colour scheme"},
 };
 
 inline constexpr std::size_t kTextSlotCount = kTextSlots.size();
@@ -231,7 +255,7 @@ constexpr bool textSlotsInEnumOrder() {
     for (std::size_t i = 0; i < kTextSlots.size(); ++i) {
         if (static_cast<std::size_t>(kTextSlots[i].slot) != i) return false;
     }
-    return static_cast<std::size_t>(TextSlot::HELP_PAGE_AT) + 1 == kTextSlots.size();
+    return static_cast<std::size_t>(TextSlot::EDIT_COLOUR_SCHEME) + 1 == kTextSlots.size();
 }
 static_assert(textSlotsInEnumOrder(), "kTextSlots must list every slot once, in enum order");
 
