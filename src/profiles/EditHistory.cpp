@@ -131,7 +131,7 @@ void recordPanelEdit(EditHistory& history, EditKind kind, const lighting::Lighti
     const PanelCapture before(lighting, colours, folder);
     edit();
     const PanelCapture after(lighting, colours, folder);
-    history.record({kind, before.profile, {}, {PanelChange::between(before, after)}});
+    history.record({kind, before.profile, {}, {PanelChange::between(before, after, kind == EditKind::KeyColour)}});
 }
 
 }  // namespace quillmar::profiles

@@ -19,9 +19,7 @@ std::optional<std::string> readFile(const std::filesystem::path& file) {
 PanelCapture::PanelCapture(const lighting::LightingControl& lighting, const lighting::KeyColours& colours,
                            const UserFolder& folder)
     : profile(lighting.state().profile),
-      scheme(colours.scheme()),
-      baseColour(colours.settings().baseColour),
-      names(colours.schemeNames()) {
+      scheme(colours.scheme()) {
     if (!lighting::LightingBlock::validProfile(profile)) return;
     record = lighting.state().mirror[static_cast<std::size_t>(profile)];
     for (int position = 0; position < lighting::kLightingPositions; ++position)
@@ -29,15 +27,13 @@ PanelCapture::PanelCapture(const lighting::LightingControl& lighting, const ligh
     file = readFile(folder.colourFile(profile));
 }
 
-PanelChange PanelChange::between(const PanelCapture& before, const PanelCapture& after) {
+PanelChange PanelChange::between(const PanelCapture& before, const PanelCapture& after, bool paintClick) {
     PanelChange change;
     change.profile_ = before.profile;
     change.scheme_ = before.scheme;
     if (before.profile != after.profile || !lighting::LightingBlock::validProfile(before.profile)) return change;
     if (before.record != after.record) change.record_.emplace(before.record, after.record);
-    const bool schemeAlike =
-        before.scheme == after.scheme && before.baseColour == after.baseColour && before.names == after.names;
-    if (schemeAlike) {
+    if (paintClick && before.scheme == after.scheme) {
         for (int position = 0; position < lighting::kLightingPositions; ++position) {
             const auto at = static_cast<std::size_t>(position);
             if (before.keys[at] != after.keys[at]) change.keys_.push_back({position, before.keys[at], after.keys[at]});

@@ -23,8 +23,6 @@ public:
     int profile = 0;
     lighting::LightingRecord record{};
     int scheme = 0;
-    lighting::ColourValue baseColour = 0;
-    std::array<std::u16string, kSchemeCount> names;
     std::array<KeyColour, lighting::kLightingPositions> keys{};
     std::optional<std::string> file;  // none when it cannot be read
 };
@@ -36,7 +34,10 @@ public:
 // of the keyboard, and make no change of their own.
 class PanelChange {
 public:
-    static PanelChange between(const PanelCapture& before, const PanelCapture& after);
+    // A paint click keeps the keys it changed; any other action keeps the
+    // colour file whole when it changed it (restoring defaults rewrites every
+    // scheme, not only the keys shown).
+    static PanelChange between(const PanelCapture& before, const PanelCapture& after, bool paintClick);
 
     bool empty() const { return !record_ && keys_.empty() && !file_; }
     bool changesLighting() const { return record_.has_value(); }

@@ -378,6 +378,41 @@ TEST_F(LightingPanelTest, UndoAndRedoOfABrushClickRestoreTheKeysColourInTheFileA
     EXPECT_EQ(button(kButtonA).outlineColour(), lighting::colourFromRgb(10, 20, 30));
 }
 
+TEST_F(LightingPanelTest, UndoOfRestoreDefaultsBringsBackTheLightingAndEveryScheme) {
+    startOnProfile(1);
+    openPanel();
+    chooseEffect(20);
+    chooseColour(1160, lighting::colourFromRgb(10, 20, 30));
+    window->OnCommand(kButtonA);
+    auto* schemes = qobject_cast<QComboBox*>(window->control(1198));
+    const std::string firstSection = "Mode" + std::to_string(window->keyColours().scheme());
+    const int otherScheme = window->keyColours().scheme() == 3 ? 4 : 3;
+    schemes->setCurrentIndex(otherScheme);
+    window->OnCommand(1198);
+    chooseColour(1160, lighting::colourFromRgb(10, 20, 30));  // each scheme keeps its own
+    window->OnCommand(kButtonS);
+    window->SendWindowMessage(0x28D1, 1178, 1);
+    const auto record = [this] { return keyboard().readMemory(sim::SimArea::Settings, 42, 42); };
+    const auto recordBefore = record();
+    const auto fileOf = [this] { return text::readIniString(userFolder() / "UserDengColor_1.userd", "PRESENTMODE", "mode", ""); };
+    const std::string section = "Mode" + std::to_string(otherScheme);
+    ASSERT_EQ(colourFileValue(1, section, std::to_string(kPositionOfS)), "10,20,30,0");
+
+    prompt.answers = {true};
+    window->OnCommand(kRestoreDefaults);
+    ASSERT_NE(record(), recordBefore);
+    ASSERT_NE(colourFileValue(1, firstSection, std::to_string(kPositionOfA)), "10,20,30,0");
+    EXPECT_EQ(window->editHistory().undoLabel(*texts), u"Undo restore defaults");
+    ASSERT_TRUE(window->undo());
+    EXPECT_EQ(record(), recordBefore);
+    EXPECT_EQ(fileOf(), std::to_string(otherScheme));
+    EXPECT_EQ(colourFileValue(1, section, std::to_string(kPositionOfS)), "10,20,30,0");
+    EXPECT_EQ(colourFileValue(1, firstSection, std::to_string(kPositionOfA)), "10,20,30,0") << "every scheme is back";
+    EXPECT_EQ(keyboard().readMemory(sim::SimArea::KeyColours, 512 + 3 * kPositionOfS, 3),
+              (std::vector<std::uint8_t>{10, 20, 30}));
+    EXPECT_EQ(qobject_cast<CBitmapSlider*>(window->control(1178))->position(), 1);
+}
+
 TEST_F(LightingPanelTest, UndoOfASchemeChoiceBringsTheSchemeBackAndSendsIt) {
     startOnProfile(0);
     openPanel();

@@ -232,6 +232,7 @@ private:
     void createUndoControls();
     bool stepHistory(bool back);
     void showEditHistory();
+    void placeEditHistory();
     void createLightingPanel();
     void placeControls();
     void refreshWindowTexts();

@@ -2,11 +2,14 @@
 // next undo and redo, and what the window shows after a step.
 #include "shell/window/CQuillmarDlg.h"
 
+#include "shell/window/MainWindowIds.h"
 #include "shell/window/QtText.h"
 
 #include <QKeySequence>
 #include <QLabel>
 #include <QShortcut>
+
+#include <algorithm>
 
 namespace quillmar::shell {
 namespace {
@@ -69,12 +72,22 @@ void CQuillmarDlg::showEditHistory() {
     const QString redoText = toQString(history_.redoLabel(texts_));
     const QString undoKey = QKeySequence(Qt::CTRL | Qt::Key_Z).toString(QKeySequence::NativeText);
     const QString redoKey = QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z).toString(QKeySequence::NativeText);
-    undoStatus_->setText(QStringLiteral("%1: %2    %3: %4").arg(undoKey, undoText, redoKey, redoText));
+    undoStatus_->setText(QStringLiteral("%1: %2\n%3: %4").arg(undoKey, undoText, redoKey, redoText));
     undoStatus_->setToolTip(QStringLiteral("%1 (%2)\n%3 (%4)").arg(undoText, undoKey, redoText, redoKey));
-    undoStatus_->adjustSize();
-    constexpr int kMargin = 6;
-    undoStatus_->move(kMargin, height() - undoStatus_->height() - kMargin);
+    placeEditHistory();
     undoStatus_->setVisible(history_.canUndo() || history_.canRedo());
+}
+
+// In the free space between restore defaults and OK, beside the buttons it concerns.
+void CQuillmarDlg::placeEditHistory() {
+    const QWidget* restore = control(main_window::kRestoreDefaults);
+    const QWidget* ok = control(main_window::kOk);
+    if (!restore || !ok) return;
+    constexpr int kGap = 16;
+    const int width = std::max(0, ok->geometry().left() - restore->geometry().right() - 2 * kGap);
+    undoStatus_->setFixedWidth(width);
+    undoStatus_->adjustSize();
+    undoStatus_->move(restore->geometry().right() + kGap, restore->geometry().center().y() - undoStatus_->height() / 2);
 }
 
 }  // namespace quillmar::shell
