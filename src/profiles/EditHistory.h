@@ -87,10 +87,11 @@ public:
     // Macro versions already held, for a new step to share.
     const PackedMacros& knownMacros() const { return knownMacros_; }
 
-    // The configuration the history was built on, as its digest; a keyboard
-    // that arrives with another one clears the history. Returns whether the
-    // history was kept.
+    // The configuration the history was built on, as its digest (the window's
+    // before a keyboard's contents are read back).
     void setConfiguration(std::uint64_t digest) { digest_ = digest; }
+    // The configuration a keyboard arrived with: another one than the history
+    // was built on clears it. Returns whether the history was kept.
     bool keepFor(std::uint64_t digest);
 
     // Told after every change of the history (the labels change).

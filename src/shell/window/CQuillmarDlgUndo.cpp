@@ -36,7 +36,6 @@ void CQuillmarDlg::createUndoControls() {
 
     undoStatus_ = new QLabel(this);
     undoStatus_->setStyleSheet(QStringLiteral("color: #c8c8c8; font-size: 8pt;"));
-    undoStatus_->setAttribute(Qt::WA_TransparentForMouseEvents, false);
     history_.setListener([this] { showEditHistory(); });
     showEditHistory();
 }
