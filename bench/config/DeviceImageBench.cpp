@@ -7,11 +7,20 @@
 // active profile's key block) against the simulated keyboard answering after
 // 1 ms, with the link's own pauses. Its floor, reported beside it, is one
 // latency per transaction plus the pause before EndUpdate.
+//
+// BM_VerifiedApply: the same Apply (save, snapshot, download) writing
+// everything and reading every piece back; x_floor is its time over the
+// unverified download's floor.
+//
+// BM_OneRemapApply: an Apply of one changed key after the arrival read-back
+// told what the keyboard holds: BeginUpdate, one piece, EndUpdate, its read.
 
+#include "config/ApplyChanges.h"
 #include "config/DeviceImageDownload.h"
 #include "config/MacroArea.h"
 #include "device/DeviceLink.h"
 #include "hidlane/sim/SimKeyboard.h"
+#include "profiles/KeyboardReadback.h"
 #include "support/LinkedSimService.h"
 #include "support/QuietWindow.h"
 
@@ -87,6 +96,7 @@ public:
         std::filesystem::remove_all(folder_, ignored);
     }
     config::DownloadTarget target() { return config::downloadTargetOf(*link_, prompt_, texts_); }
+    bool readBack() { return profiles::readKeyboardImage(profiles::readSourceOf(*link_, texts_)).has_value(); }
 
 private:
     std::filesystem::path folder_;
@@ -119,5 +129,70 @@ void BM_DownloadToSimulator(benchmark::State& state) {
     state.counters["floor_ms"] = static_cast<double>(transactions * 1 + timing.endUpdatePause.count());
 }
 BENCHMARK(BM_DownloadToSimulator)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The pause before EndUpdate plus one 1 ms answer per transaction.
+double floorMs(std::size_t transactions) {
+    return static_cast<double>(transactions) + static_cast<double>(device::LinkTiming{}.endUpdatePause.count());
+}
+
+// Arg as for BM_DownloadToSimulator.
+void BM_VerifiedApply(benchmark::State& state) {
+    SimulatedKeyboard keyboard;
+    config::Configuration configuration;
+    const config::MacroList macros = state.range(0) ? largestMacros(kFactoryMacroMemory) : config::MacroList{};
+    configuration.working.replaceMacros(config::MacroList(macros));
+    configuration.working.records()[0x1E] = {keyboard::AssignmentType::Key, 0, 0x30, 0, 0};
+    config::DownloadTarget target = keyboard.target();
+    target.verifyWrites = true;
+    const auto save = [] { return 1; };
+
+    double elapsedMs = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        if (!config::applyChanges(true, configuration, save, target)) {
+            state.SkipWithError("apply failed");
+            break;
+        }
+        elapsedMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    }
+    const std::size_t pieces = (config::macroAreaSizes(macros).withNames + 55) / 56 + 7;
+    const double downloadFloor = floorMs(pieces + 2);
+    state.counters["transactions"] = static_cast<double>(2 * pieces + 2);
+    state.counters["floor_ms"] = downloadFloor;
+    if (state.iterations() > 0)
+        state.counters["x_floor"] = elapsedMs / static_cast<double>(state.iterations()) / downloadFloor;
+}
+BENCHMARK(BM_VerifiedApply)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Arg 1: the largest macro area on the keyboard, which an Apply of one key
+// no longer writes.
+void BM_OneRemapApply(benchmark::State& state) {
+    SimulatedKeyboard keyboard;
+    config::Configuration configuration;
+    const config::MacroList macros = state.range(0) ? largestMacros(kFactoryMacroMemory) : config::MacroList{};
+    configuration.working.replaceMacros(config::MacroList(macros));
+    config::DownloadTarget target = keyboard.target();
+    target.verifyWrites = true;
+    target.writeChangesOnly = true;
+    const auto save = [] { return 1; };
+    if (!config::applyChanges(true, configuration, save, target) || !keyboard.readBack()) {
+        state.SkipWithError("set-up failed");
+        return;
+    }
+
+    std::uint32_t keyOfA = 0x30;
+    for (auto _ : state) {
+        // Each Apply gives A another key, so there is always one piece to write.
+        keyOfA = keyOfA == 0x30 ? 0x2E : 0x30;
+        configuration.working.records()[0x1E] = {keyboard::AssignmentType::Key, 0, keyOfA, 0, 0};
+        if (!config::applyChanges(true, configuration, save, target)) {
+            state.SkipWithError("apply failed");
+            break;
+        }
+    }
+    state.counters["transactions"] = 4;
+    state.counters["floor_ms"] = floorMs(4);
+}
+BENCHMARK(BM_OneRemapApply)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

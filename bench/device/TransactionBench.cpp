@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <unistd.h>
 
 namespace {
 
@@ -21,8 +22,9 @@ using namespace quillmar;
 class SimulatedLink {
 public:
     explicit SimulatedLink(std::chrono::milliseconds latency) {
-        const auto state = std::filesystem::temp_directory_path() / "quillmar-bench-sim.bin";
-        ::setenv("QUILLMAR_SIM_STATE", state.c_str(), 1);
+        char folder[] = "/tmp/quillmar-bench-XXXXXX";
+        folder_ = ::mkdtemp(folder) ? folder : std::filesystem::temp_directory_path().string();
+        ::setenv("QUILLMAR_SIM_STATE", (folder_ / "sim-keyboard.bin").c_str(), 1);
         service_.Init(0);
         sim::sharedSimKeyboard().setLatency(latency);
         link_.start();
@@ -31,10 +33,13 @@ public:
     ~SimulatedLink() {
         service_.End();
         link_.waitForWorkers();
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
     }
     device::DeviceCommands& commands() { return link_.commands(); }
 
 private:
+    std::filesystem::path folder_;
     device::HidService service_ = testing::linkedSimService();
     device::testing::RecordingWindow window_;
     device::testing::RecordingPrompt prompt_;

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 
 #include "hidlane/sim/SimControlPipe.h"
 #include "hidlane/sim/SimEnvironment.h"
@@ -63,6 +65,21 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
+// The number N of a control line "<prefix>N".
+std::optional<int> countAfter(std::string_view line, std::string_view prefix) {
+    if (!line.starts_with(prefix)) return std::nullopt;
+    const std::string_view digits = trimmed(line.substr(prefix.size()));
+    int count = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), count);
+    if (error != std::errc() || end != digits.data() + digits.size() || count < 0) return std::nullopt;
+    return count;
+}
+
+int corruptWritesAtStart() {
+    const char* value = std::getenv("QUILLMAR_SIM_CORRUPT_WRITES");
+    return value ? countAfter(value, "").value_or(0) : 0;
+}
+
 bool startsUnplugged() {
     const char* value = std::getenv("QUILLMAR_SIM_UNPLUGGED");
     return value && std::string_view(value) == "1";
@@ -96,6 +113,7 @@ void SimKeyboard::resetSession() {
     updating_ = false;
     latency_ = kDefaultLatency;
     faults_ = {};
+    faults_.otherBytes = corruptWritesAtStart();
     statusWords_.clear();
 }
 
@@ -204,6 +222,11 @@ Report SimKeyboard::runCommand(const Report& request, bool& save) {
         return answer;
     }
     std::copy_n(request.begin() + kReportDataOffset, length, area.begin() + static_cast<std::ptrdiff_t>(address));
+    const bool keyOrMacroArea = rule->area == SimArea::KeyBlocks || rule->area == SimArea::MacroArea;
+    if (keyOrMacroArea && length > 0 && faults_.otherBytes > 0) {
+        --faults_.otherBytes;
+        area[address + length - 1] ^= 0x01;
+    }
     if (rule->area == SimArea::DeviceInfo) {
         memory_.fitMacroAreaToDeviceInfo();
         save = true;
@@ -290,6 +313,10 @@ bool SimKeyboard::applyControlLine(std::string_view line) {
         {"indicator off", [](SimKeyboard& keyboard) { keyboard.setIndicator(false); }},
     };
     line = trimmed(line);
+    if (const std::optional<int> count = countAfter(line, "corrupt-writes ")) {
+        keepOtherBytes(*count);
+        return true;
+    }
     for (const auto& command : kControlCommands) {
         if (command.name != line) continue;
         command.run(*this);
@@ -324,6 +351,11 @@ void SimKeyboard::delayAnswers(Milliseconds delay, int count) {
     std::lock_guard lock(mutex_);
     faults_.delay = std::max(delay, Milliseconds{0});
     faults_.delays = std::max(count, 0);
+}
+
+void SimKeyboard::keepOtherBytes(int count) {
+    std::lock_guard lock(mutex_);
+    faults_.otherBytes = std::max(count, 0);
 }
 
 void SimKeyboard::clearFaults() {

@@ -46,6 +46,7 @@ inline constexpr std::uint16_t kNoticeIndicatorOn = 0x1811;
 //   QUILLMAR_SIM_TRACE     file every report is appended to (see SimTrace.h)
 //   QUILLMAR_SIM_CONTROL   FIFO of control lines (see applyControlLine)
 //   QUILLMAR_SIM_UNPLUGGED "1": start with no keyboard attached
+//   QUILLMAR_SIM_CORRUPT_WRITES  N: keepOtherBytes(N) from the start
 class SimKeyboard {
 public:
     using Milliseconds = std::chrono::milliseconds;
@@ -92,7 +93,8 @@ public:
     void sendNotice(std::uint16_t code);
 
     // Runs one control line: "plug", "unplug", "bank", "lighting-changed",
-    // "indicator on", "indicator off". False for anything else.
+    // "indicator on", "indicator off", "corrupt-writes N" (keepOtherBytes).
+    // False for anything else.
     bool applyControlLine(std::string_view line);
 
     void setLatency(Milliseconds latency);
@@ -105,6 +107,9 @@ public:
     void answerWithStatus(std::uint8_t status, int count);
     void answerWithCommand(std::uint8_t command, int count = 1);
     void delayAnswers(Milliseconds delay, int count = 1);
+    // The next count writes of key blocks or macro area are answered as
+    // taken, but the keyboard keeps the piece with its last byte changed.
+    void keepOtherBytes(int count);
     void clearFaults();
 
     // The keyboard's memory; writes here are not saved to the state file.
@@ -128,6 +133,7 @@ private:
         std::uint8_t otherCommand = 0;
         int delays = 0;
         Milliseconds delay{0};
+        int otherBytes = 0;
     };
 
     // Carries out one request; returns the answer and whether to save the memory.

@@ -10,17 +10,31 @@
 #include "config/AssignmentTextPacking.h"
 #include "config/KeyBlockImage.h"
 #include "config/MacroArea.h"
+#include "config/PieceWrites.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceReport.h"
 #include "device/ResultCode.h"
+#include "text/SlotText.h"
 #include "text/TextSlots.h"
 
 namespace quillmar::config {
 namespace {
 
 void showText(const DownloadTarget& target, text::TextSlot slot) {
-    const auto& info = text::kTextSlots[static_cast<std::size_t>(slot)];
-    target.prompt.showMessage(target.texts.text(info.key, info.builtIn));
+    target.prompt.showMessage(text::slotText(target.texts, slot));
+}
+
+std::u16string withNumber(std::u16string text, int number) {
+    const auto at = text.find(u"%d");
+    if (at == std::u16string::npos) return text;
+    const std::string digits = std::to_string(number);
+    return text.replace(at, 2, std::u16string(digits.begin(), digits.end()));
+}
+
+// Names the area the keyboard did not keep as written.
+std::u16string mismatchText(const DownloadTarget& target, const AreaWrite& write) {
+    if (write.profile < 0) return text::slotText(target.texts, text::TextSlot::DOWNLOAD_VERIFY_MACROS);
+    return withNumber(text::slotText(target.texts, text::TextSlot::DOWNLOAD_VERIFY_KEYS), write.profile + 1);
 }
 
 std::vector<int> profilesToWrite(DownloadScope scope, device::DeviceCommands& commands) {
@@ -55,6 +69,13 @@ int commandsOf(const std::vector<std::uint8_t>& macroArea, const std::vector<Pro
     return 2 + piecesOf(macroArea.size()) + static_cast<int>(blocks.size()) * piecesOf(device::kKeyBlockBytes);
 }
 
+// The bracket and the pieces written, and as many verifying reads.
+int commandsOf(const std::vector<AreaWrite>& writes, bool verify) {
+    const int pieces = static_cast<int>(pieceCount(writes));
+    if (pieces == 0) return 0;
+    return 2 + pieces * (verify ? 2 : 1);
+}
+
 // Counts the commands of one download for its progress, while it holds the keyboard.
 class DownloadProgress {
 public:
@@ -84,6 +105,55 @@ int sendImage(device::DeviceCommands& commands, const std::vector<std::uint8_t>&
     for (const ProfileBlock& block : blocks) lastBlockResult = commands.WriteProfileKeys(block.profile, block.bytes);
     commands.EndUpdate();
     return lastBlockResult == device::kSuccess ? 1 : 0;
+}
+
+// What a download sends: the macro area, then each block in profile order.
+std::vector<AreaWrite> areaWritesOf(const std::vector<std::uint8_t>& macroArea, const std::vector<ProfileBlock>& blocks) {
+    std::vector<AreaWrite> writes{macroAreaWrite(macroArea)};
+    for (const ProfileBlock& block : blocks) writes.push_back(keyBlockWrite(block.profile, block.bytes));
+    return writes;
+}
+
+void forgetWritten(device::KeyboardMirror& mirror, const std::vector<std::uint8_t>& macroArea,
+                   const std::vector<ProfileBlock>& blocks) {
+    mirror.forget(device::MirroredArea::MacroArea, 0, macroArea.size());
+    for (const ProfileBlock& block : blocks)
+        mirror.forget(device::MirroredArea::KeyBlocks, static_cast<std::size_t>(block.profile) * device::kKeyBlockBytes,
+                      device::kKeyBlockBytes);
+}
+
+struct SentChanges {
+    bool taken = false;
+    std::vector<std::u16string> mismatches;  // told once the keyboard is free again
+};
+
+// Only the pieces the keyboard is not known to hold, or all; read back when
+// verifying. Unverified pieces stay unknown: only what was read back is
+// known to be on the keyboard.
+SentChanges sendChanges(device::DeviceCommands& commands, std::vector<AreaWrite>& writes, const DownloadTarget& target) {
+    SentChanges sent;
+    if (pieceCount(writes) == 0) {
+        sent.taken = true;
+        return sent;
+    }
+    commands.BeginUpdate();
+    writePieces(commands, writes);
+    commands.EndUpdate();
+    sent.taken = std::ranges::all_of(writes, [](const AreaWrite& write) { return write.result == device::kSuccess; });
+    if (!target.verifyWrites) return sent;
+    const Verification verification = verifyPieces(commands, writes);
+    for (const AreaWrite* write : verification.mismatched) sent.mismatches.push_back(mismatchText(target, *write));
+    sent.taken = sent.taken && !verification.readFailed && verification.mismatched.empty();
+    return sent;
+}
+
+// The pieces the settings call for, sent while counting progress.
+SentChanges sendCheckedImage(const DownloadTarget& target, const std::vector<std::uint8_t>& macroArea,
+                             const std::vector<ProfileBlock>& blocks) {
+    std::vector<AreaWrite> writes = areaWritesOf(macroArea, blocks);
+    for (AreaWrite& write : writes) leaveOutKnownPieces(write, target.commands.mirror(), target.writeChangesOnly);
+    const DownloadProgress progress(target.commands, target, commandsOf(writes, target.verifyWrites));
+    return sendChanges(target.commands, writes, target);
 }
 
 void copyIntoSnapshot(ConfigStore& working, ConfigStore& snapshot) {
@@ -116,18 +186,33 @@ int downloadImage(ConfigStore& snapshot, DownloadScope scope, const DownloadTarg
     const bool withNames = sizes.withNames <= target.macroMemoryBytes;
 
     int result = 0;
+    std::vector<std::u16string> mismatches;
     try {
         const std::vector<std::uint8_t> macroArea = buildMacroArea(snapshot.macros(), withNames);
         if (macroArea.empty()) return 0;
         const device::KeyboardLock keyboard;
         const auto blocks = buildProfileBlocks(snapshot, profilesToWrite(scope, target.commands), target.defaultLayout);
-        const DownloadProgress progress(target.commands, target, commandsOf(macroArea, blocks));
-        result = sendImage(target.commands, macroArea, blocks);
+        if (!target.verifyWrites && !target.writeChangesOnly) {
+            const DownloadProgress progress(target.commands, target, commandsOf(macroArea, blocks));
+            forgetWritten(target.commands.mirror(), macroArea, blocks);
+            result = sendImage(target.commands, macroArea, blocks);
+        } else {
+            SentChanges sent = sendCheckedImage(target, macroArea, blocks);
+            result = sent.taken && !blocks.empty() ? 1 : 0;
+            mismatches = std::move(sent.mismatches);
+        }
     } catch (const std::bad_alloc&) {
         return 0;
     }
+    for (const std::u16string& mismatch : mismatches) target.prompt.showMessage(mismatch);
     if (!withNames) showText(target, text::TextSlot::EXTRA_PROFILE_SPACE_TIGHT);
     return result;
+}
+
+void takeDownloadSettings(DownloadTarget& target, const platform::UserSettings& settings) {
+    target.verifyWrites = settings.readNumber(platform::kProfilesSection, platform::kVerifyWritesValueName, 1) != 0;
+    target.writeChangesOnly =
+        settings.readNumber(platform::kProfilesSection, platform::kWriteChangesOnlyValueName, 1) != 0;
 }
 
 int takeDownloadSnapshot(Configuration& configuration, DownloadScope scope, const DownloadTarget& target) {

@@ -88,29 +88,29 @@ int DeviceCommands::WriteSettings(std::uint16_t address, std::span<const std::ui
                       bytes);
 }
 
-int DeviceCommands::ReadProfileKeys(int profile, KeyBlock block) {
+int DeviceCommands::ReadProfileKeys(int profile, KeyBlock block, const PieceSelection& pieces) {
     if (!validProfile(profile)) return kBadProfile;
-    return readPieces(Command::ReadProfileKeys, profileBlockBase(profile), block);
+    return readPieces(Command::ReadProfileKeys, profileBlockBase(profile), block, pieces);
 }
 
-int DeviceCommands::WriteProfileKeys(int profile,
-                                     std::span<const std::uint8_t, kKeyBlockBytes> block) {
+int DeviceCommands::WriteProfileKeys(int profile, std::span<const std::uint8_t, kKeyBlockBytes> block,
+                                     const PieceSelection& pieces) {
     if (!validProfile(profile)) return kBadProfile;
-    return writePieces(Command::WriteProfileKeys, profileBlockBase(profile), block);
+    return writePieces(Command::WriteProfileKeys, profileBlockBase(profile), block, pieces);
 }
 
 int DeviceCommands::ReadDefaultLayout(KeyBlock layout) {
     return readPieces(Command::ReadDefaultLayout, 0, layout);
 }
 
-int DeviceCommands::ReadMacroArea(std::span<std::uint8_t> area) {
+int DeviceCommands::ReadMacroArea(std::span<std::uint8_t> area, const PieceSelection& pieces) {
     if (area.size() > kAddressSpace) return kInvalidRequest;
-    return readPieces(Command::ReadMacroArea, 0, area);
+    return readPieces(Command::ReadMacroArea, 0, area, pieces);
 }
 
-int DeviceCommands::WriteMacroArea(std::span<const std::uint8_t> area) {
+int DeviceCommands::WriteMacroArea(std::span<const std::uint8_t> area, const PieceSelection& pieces) {
     if (area.size() > kAddressSpace) return kInvalidRequest;
-    return writePieces(Command::WriteMacroArea, 0, area);
+    return writePieces(Command::WriteMacroArea, 0, area, pieces);
 }
 
 int DeviceCommands::WriteKeyColours(int profile, int firstKey,
@@ -128,10 +128,11 @@ int DeviceCommands::WriteKeyColours(int profile, int firstKey,
 // One request buffer serves every piece, as the keyboard has always been
 // sent: bytes behind a shorter last piece keep the previous piece's data.
 int DeviceCommands::runPieces(Command command, std::uint16_t base, std::size_t size,
-                              const PieceStep& fill, const PieceStep& take) {
+                              const PieceSelection& pieces, const PieceStep& fill, const PieceStep& take) {
     auto request = DeviceReport::request(static_cast<std::uint8_t>(command), 0, 0);
     DeviceReport answer;
     for (std::size_t offset = 0; offset < size; offset += DeviceReport::kMaxData) {
+        if (pieces && !pieces(offset)) continue;
         const auto length = std::min(DeviceReport::kMaxData, size - offset);
         request.setLength(static_cast<std::uint8_t>(length));
         request.setAddress(static_cast<std::uint16_t>(base + offset));
@@ -146,11 +147,11 @@ int DeviceCommands::runPieces(Command command, std::uint16_t base, std::size_t s
 
 // Reads into a scratch copy so a failure part-way leaves the caller's data
 // as it was.
-int DeviceCommands::readPieces(Command command, std::uint16_t base,
-                               std::span<std::uint8_t> area) {
-    std::vector<std::uint8_t> scratch(area.size());
+int DeviceCommands::readPieces(Command command, std::uint16_t base, std::span<std::uint8_t> area,
+                               const PieceSelection& pieces) {
+    std::vector<std::uint8_t> scratch(area.begin(), area.end());
     const int result = runPieces(
-        command, base, area.size(), [](DeviceReport&, std::size_t, std::size_t) {},
+        command, base, area.size(), pieces, [](DeviceReport&, std::size_t, std::size_t) {},
         [&](DeviceReport& answer, std::size_t offset, std::size_t length) {
             std::copy_n(answer.data().begin(), length, scratch.begin() + offset);
         });
@@ -158,10 +159,10 @@ int DeviceCommands::readPieces(Command command, std::uint16_t base,
     return result;
 }
 
-int DeviceCommands::writePieces(Command command, std::uint16_t base,
-                                std::span<const std::uint8_t> area) {
+int DeviceCommands::writePieces(Command command, std::uint16_t base, std::span<const std::uint8_t> area,
+                                const PieceSelection& pieces) {
     return runPieces(
-        command, base, area.size(),
+        command, base, area.size(), pieces,
         [&](DeviceReport& request, std::size_t offset, std::size_t length) {
             std::copy_n(area.begin() + offset, length, request.data().begin());
         },

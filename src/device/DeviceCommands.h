@@ -2,6 +2,7 @@
 
 #include "device/CommandTransaction.h"
 #include "device/DeviceReport.h"
+#include "device/KeyboardMirror.h"
 #include "device/LinkTiming.h"
 #include "keyboard/DefaultKeyTable.h"
 
@@ -40,6 +41,10 @@ enum class Command : std::uint8_t {
 using DeviceInfoBlock = std::span<std::uint8_t, kDeviceInfoBytes>;
 using KeyBlock = std::span<std::uint8_t, kKeyBlockBytes>;
 
+// Which 56-byte pieces of an area an operation sends, by the piece's offset
+// in the area; an empty selection sends them all.
+using PieceSelection = std::function<bool(std::size_t offset)>;
+
 // The keyboard's command set: each operation frames its requests, runs them
 // as transactions and interprets the answers. Results are the codes of
 // ResultCode.h; reads leave the caller's buffer untouched unless they succeed.
@@ -58,13 +63,16 @@ public:
     // 1 to 56 bytes at the given address of the settings records.
     int WriteSettings(std::uint16_t address, std::span<const std::uint8_t> bytes);
 
-    int ReadProfileKeys(int profile, KeyBlock block);
-    int WriteProfileKeys(int profile, std::span<const std::uint8_t, kKeyBlockBytes> block);
+    // With a selection only its pieces are read (the rest of the block is
+    // left as it was) or written.
+    int ReadProfileKeys(int profile, KeyBlock block, const PieceSelection& pieces = {});
+    int WriteProfileKeys(int profile, std::span<const std::uint8_t, kKeyBlockBytes> block,
+                         const PieceSelection& pieces = {});
     int ReadDefaultLayout(KeyBlock layout);
 
     // The area's size is the span's size; an empty area sends nothing.
-    int ReadMacroArea(std::span<std::uint8_t> area);
-    int WriteMacroArea(std::span<const std::uint8_t> area);
+    int ReadMacroArea(std::span<std::uint8_t> area, const PieceSelection& pieces = {});
+    int WriteMacroArea(std::span<const std::uint8_t> area, const PieceSelection& pieces = {});
 
     // Red, green, blue of consecutive keys from firstKey (at most 18 keys).
     int WriteKeyColours(int profile, int firstKey, std::span<const std::uint8_t> rgb);
@@ -73,6 +81,10 @@ public:
     int GetActiveProfile();
     int SetActiveProfile(int profile);
     void forgetActiveProfile();
+
+    // What the keyboard is known to hold; forgotten with the active profile
+    // when the keyboard leaves.
+    KeyboardMirror& mirror() { return mirror_; }
 
     // Called after every command exchanged while set (from the exchanging
     // thread); a download that holds the keyboard's lock counts its progress
@@ -85,16 +97,19 @@ private:
                    std::span<const std::uint8_t> data = {});
     // Prepares a piece's request, or takes a piece's answer.
     using PieceStep = std::function<void(DeviceReport&, std::size_t offset, std::size_t length)>;
-    int runPieces(Command command, std::uint16_t base, std::size_t size, const PieceStep& fill,
-                  const PieceStep& take);
-    int readPieces(Command command, std::uint16_t base, std::span<std::uint8_t> area);
-    int writePieces(Command command, std::uint16_t base, std::span<const std::uint8_t> area);
+    int runPieces(Command command, std::uint16_t base, std::size_t size, const PieceSelection& pieces,
+                  const PieceStep& fill, const PieceStep& take);
+    int readPieces(Command command, std::uint16_t base, std::span<std::uint8_t> area,
+                   const PieceSelection& pieces = {});
+    int writePieces(Command command, std::uint16_t base, std::span<const std::uint8_t> area,
+                    const PieceSelection& pieces = {});
 
     CommandTransaction& transaction_;
     const LinkTiming timing_;
     std::atomic<int> activeProfile_{-1};
     std::mutex observerMutex_;
     std::function<void()> exchangeObserver_;
+    KeyboardMirror mirror_;
 };
 
 }  // namespace quillmar::device

@@ -91,6 +91,8 @@ bool DevicePresence::arrive() {
 
 void DevicePresence::leave() {
     commands_.forgetActiveProfile();
+    // Another program may write to it while it is away.
+    commands_.mirror().forget();
     window_.sendMessage(kMessageCloseEditors, 0, 0);
     window_.hide();
 }

@@ -28,6 +28,11 @@ public:
 // layout switch in it; the record-delay option is named by a language text.
 inline constexpr std::string_view kProfilesSection = "PROFILES";
 inline constexpr std::string_view kFlipValueName = "Flip";
+// Downloads read back what they wrote (1, the default) or trust the keyboard (0).
+inline constexpr std::string_view kVerifyWritesValueName = "VerifyWrites";
+// Downloads send only what the keyboard is not known to hold (1, the default)
+// or everything (0).
+inline constexpr std::string_view kWriteChangesOnlyValueName = "WriteChangesOnly";
 
 // In memory, for tests.
 class FakeUserSettings final : public UserSettings {

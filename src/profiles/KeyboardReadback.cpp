@@ -34,6 +34,8 @@ std::optional<config::AssignmentBlock> readKeyBlocks(const KeyboardReadSource& s
     for (int profile = 0; profile < device::kProfileCount; ++profile) {
         std::array<std::uint8_t, device::kKeyBlockBytes> bytes{};
         if (source.commands.ReadProfileKeys(profile, bytes) != device::kSuccess) return std::nullopt;
+        source.commands.mirror().remember(device::MirroredArea::KeyBlocks,
+                                            static_cast<std::size_t>(profile) * device::kKeyBlockBytes, bytes);
         const auto records = std::span(block.records)
                                  .subspan(static_cast<std::size_t>(config::assignmentRecordIndex(profile, 0)))
                                  .first<keyboard::kSlotsPerProfile>();
@@ -49,6 +51,8 @@ std::optional<config::MacroList> readMacros(const KeyboardReadSource& source, co
     std::vector<std::uint8_t> area(config::kMacroAreaHeaderBytes);
     if (source.commands.ReadMacroArea(area) != device::kSuccess) return std::nullopt;
     report(progress, device::kProfileCount + 1);
+    device::KeyboardMirror& mirror = source.commands.mirror();
+    mirror.remember(device::MirroredArea::MacroArea, 0, area);
     if (config::loadU16(area, config::macro_area::kMagic) != config::kMacroAreaMagic) {
         report(progress, kReadSteps);
         return config::MacroList{};
@@ -57,6 +61,7 @@ std::optional<config::MacroList> readMacros(const KeyboardReadSource& source, co
     if (source.macroMemoryBytes > 0) totalSize = std::min(totalSize, source.macroMemoryBytes);
     area.resize(std::max(totalSize, config::kMacroAreaHeaderBytes));
     if (source.commands.ReadMacroArea(area) != device::kSuccess) return std::nullopt;
+    mirror.remember(device::MirroredArea::MacroArea, 0, area);
     report(progress, kReadSteps);
     return config::decodeMacroArea(area, source.texts);
 }
@@ -95,6 +100,8 @@ KeyboardReadSource readSourceOf(device::DeviceLink& link, const text::Texts& tex
 std::optional<std::vector<std::uint8_t>> readKeyboardImage(const KeyboardReadSource& source,
                                                            const ReadProgress& progress) {
     const device::KeyboardLock keyboard;
+    // What is read now replaces whatever was known of the keyboard.
+    source.commands.mirror().forget();
     if (source.commands.GetActiveProfile() < 0) return std::nullopt;
     try {
         std::optional<config::AssignmentBlock> block = readKeyBlocks(source, progress);

@@ -95,6 +95,9 @@ enum class TextSlot : std::size_t {
     FILE_FILTER_ALL,
     KEY_NOT_ASSIGNABLE,
     HELP_PAGE_AT,
+    // Verified writes: the keyboard read back after a download differs.
+    DOWNLOAD_VERIFY_KEYS,
+    DOWNLOAD_VERIFY_MACROS,
     // Undo and redo in the main window.
     EDIT_UNDO,
     EDIT_REDO,
@@ -235,6 +238,11 @@ inline constexpr std::array kTextSlots{
     TextSlotInfo{TextSlot::KEY_NOT_ASSIGNABLE, "KEY_NOT_ASSIGNABLE",
                  u"The keyboard has no place for this key, so it cannot be given another function."},
     TextSlotInfo{TextSlot::HELP_PAGE_AT, "HELP_PAGE_AT", u"No web browser could be started. The page is here:\n  %s"},
+    // Verified writes
+    TextSlotInfo{TextSlot::DOWNLOAD_VERIFY_KEYS, "DOWNLOAD_VERIFY_KEYS",
+                 u"The keys the keyboard holds for Profile %d differ from what was written to it."},
+    TextSlotInfo{TextSlot::DOWNLOAD_VERIFY_MACROS, "DOWNLOAD_VERIFY_MACROS",
+                 u"The macros the keyboard holds differ from what was written to it."},
     // Undo and redo in the main window.
     TextSlotInfo{TextSlot::EDIT_UNDO, "EDIT_UNDO", u"Undo %s"},
     TextSlotInfo{TextSlot::EDIT_REDO, "EDIT_REDO", u"Redo %s"},

@@ -2,6 +2,7 @@
 // the whole device link, and reads the keyboard's memory back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -22,6 +23,7 @@
 #include "hidlane/SimTestSupport.h"
 #include "hidlane/sim/SimKeyboard.h"
 #include "support/LinkedSimService.h"
+#include "profiles/KeyboardReadback.h"
 
 namespace quillmar::config {
 namespace {
@@ -93,7 +95,8 @@ class DownloadToSimTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ::setenv("QUILLMAR_SIM_STATE", (folder_.path() / "sim-keyboard.bin").c_str(), 1);
-        for (const char* name : {"QUILLMAR_SIM_TRACE", "QUILLMAR_SIM_CONTROL", "QUILLMAR_SIM_UNPLUGGED"})
+        for (const char* name :
+             {"QUILLMAR_SIM_TRACE", "QUILLMAR_SIM_CONTROL", "QUILLMAR_SIM_UNPLUGGED", "QUILLMAR_SIM_CORRUPT_WRITES"})
             ::unsetenv(name);
         ASSERT_GT(Init(0), 0);
     }
@@ -354,6 +357,165 @@ TEST_F(DownloadToSimTest, UnpluggedInTheMiddleOfADownload) {
     waitForCount(1);
     EXPECT_TRUE(applyChanges(true, configuration, saveProfileFile, download()));
     EXPECT_EQ(entryOnKeyboard(0, kPositionOfA), DeviceKeyEntry{});
+}
+
+// Downloads that write only what the keyboard does not hold yet, and read
+// back what they wrote.
+class CheckedDownloadTest : public DownloadToSimTest {
+protected:
+    // The empty macro area as this program writes it (the factory's differs
+    // in its names flag), so that only key changes are left to write.
+    void emptyMacroAreaAsWritten() {
+        ASSERT_TRUE(keyboard().writeMemory(SimArea::MacroArea, 0, buildMacroArea({}, true)));
+    }
+
+    // The arrival's read-back, which tells what the keyboard holds.
+    void readBack() {
+        ASSERT_TRUE(profiles::readKeyboardImage(profiles::readSourceOf(*link, texts)));
+        keyboard().clearTrace();
+    }
+
+    DownloadTarget checked(bool verify = true, bool changesOnly = true) {
+        DownloadTarget target = download();
+        target.verifyWrites = verify;
+        target.writeChangesOnly = changesOnly;
+        target.progress = [this](int done, int total) { progress = {done, total}; };
+        return target;
+    }
+
+    std::vector<int> commandsSent() { return commandsIn(requestsIn(keyboard().traceLines())); }
+
+    std::pair<int, int> progress{-1, -1};
+    const std::u16string kKeysOfProfile2Differ =
+        u"The keys the keyboard holds for Profile 2 differ from what was written to it.";
+    const std::u16string kMacrosDiffer = u"The macros the keyboard holds differ from what was written to it.";
+};
+
+TEST_F(CheckedDownloadTest, OneRemapWritesOnlyItsPieceAndReadsItBack) {
+    setActiveProfileOnKeyboard(1);
+    emptyMacroAreaAsWritten();
+    connect();
+    readBack();
+    workingRecord(1, kSlotOfA) = {AssignmentType::Key, 0, 0x30};  // B
+
+    EXPECT_TRUE(applyChanges(true, configuration, saveProfileFile, checked()));
+
+    const auto requests = requestsIn(keyboard().traceLines());
+    ASSERT_EQ(commandsIn(requests), (std::vector<int>{1, 8, 2, 7})) << "BeginUpdate, one piece, EndUpdate, its read";
+    const int pieceOfA = 378 + kPositionOfA * 3 / 56 * 56;
+    EXPECT_EQ(requests[1].address, pieceOfA);
+    EXPECT_EQ(requests[1].length, 56);
+    EXPECT_EQ(requests[3].address, pieceOfA);
+    EXPECT_EQ(progress, std::make_pair(4, 4));
+    EXPECT_EQ(entryOnKeyboard(1, kPositionOfA), (DeviceKeyEntry{0x02, 0x02, 0x05}));
+    EXPECT_TRUE(prompt.shown.empty());
+
+    // Known now: the same change again sends nothing at all.
+    keyboard().clearTrace();
+    EXPECT_TRUE(applyChanges(true, configuration, saveProfileFile, checked()));
+    EXPECT_TRUE(commandsSent().empty());
+}
+
+TEST_F(CheckedDownloadTest, EachSettingChangesOnlyItsPartOfTheTraffic) {
+    struct Case {
+        const char* what;
+        bool verify;
+        bool changesOnly;
+        bool readBackFirst;
+        std::vector<int> commands;
+    };
+    const std::vector<int> sevenWrites(7, 8), sevenReads(7, 7);
+    const auto join = [](std::initializer_list<std::vector<int>> parts) {
+        std::vector<int> all;
+        for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+        return all;
+    };
+    const Case cases[] = {
+        {"both off: as always", false, false, true, join({{1, 10}, sevenWrites, {2}})},
+        {"changes only", false, true, true, {1, 8, 2}},
+        {"verify only", true, false, true, join({{1, 10}, sevenWrites, {2, 9}, sevenReads})},
+        {"both, nothing known yet", true, true, false, join({{3, 1, 10}, sevenWrites, {2, 9}, sevenReads})},
+    };
+    connect();
+    for (const Case& c : cases) {
+        link->commands().forgetActiveProfile();
+        link->commands().mirror().forget();
+        keyboard().resetToFactory();
+        emptyMacroAreaAsWritten();
+        workingRecord(0, kSlotOfA) = {AssignmentType::Key, 0, 0x30};
+        if (c.readBackFirst) readBack();
+        keyboard().clearTrace();
+
+        EXPECT_TRUE(applyChanges(true, configuration, saveProfileFile, checked(c.verify, c.changesOnly))) << c.what;
+        EXPECT_EQ(commandsSent(), c.commands) << c.what;
+        EXPECT_EQ(entryOnKeyboard(0, kPositionOfA), (DeviceKeyEntry{0x02, 0x02, 0x05})) << c.what;
+    }
+}
+
+TEST_F(CheckedDownloadTest, KeysTheKeyboardKeptOtherwiseAreToldAndWrittenAgainNextTime) {
+    setActiveProfileOnKeyboard(1);
+    emptyMacroAreaAsWritten();
+    connect();
+    readBack();
+    workingRecord(1, kSlotOfA) = {AssignmentType::Disabled};
+    keyboard().keepOtherBytes(1);
+
+    EXPECT_FALSE(applyChanges(true, configuration, saveProfileFile, checked())) << "Apply stays enabled";
+    EXPECT_EQ(messages(), std::vector<std::u16string>{kKeysOfProfile2Differ});
+    EXPECT_EQ(prompt.shown[0].requestsBefore, 4u) << "told once the read-back is done";
+
+    // What was read back is what is known, so the piece goes out again.
+    keyboard().clearTrace();
+    prompt.shown.clear();
+    EXPECT_TRUE(applyChanges(true, configuration, saveProfileFile, checked()));
+    EXPECT_EQ(commandsSent(), (std::vector<int>{1, 8, 2, 7}));
+    EXPECT_TRUE(prompt.shown.empty());
+    EXPECT_EQ(entryOnKeyboard(1, kPositionOfA), DeviceKeyEntry{});
+}
+
+TEST_F(CheckedDownloadTest, AMacroAreaTheKeyboardKeptOtherwiseIsToldAsTheMacros) {
+    connect();
+    readBack();
+    configuration.working.replaceMacros({macroOf(u"ab", 1, 1, {press(0x1E, 120)})});
+    keyboard().keepOtherBytes(1);
+
+    EXPECT_FALSE(applyChanges(true, configuration, saveProfileFile, checked()));
+    EXPECT_EQ(messages(), std::vector<std::u16string>{kMacrosDiffer});
+    EXPECT_EQ(commandsSent(), (std::vector<int>{1, 10, 2, 9})) << "the keys were known and unchanged";
+}
+
+// Another program may have written to it while it was away.
+TEST_F(CheckedDownloadTest, AKeyboardThatLeftIsWrittenWholeOnItsReturn) {
+    emptyMacroAreaAsWritten();
+    connect();
+    readBack();
+    keyboard().unplug();
+    waitForCount(0);
+    keyboard().plug();
+    waitForCount(1);
+    keyboard().clearTrace();
+    workingRecord(0, kSlotOfA) = {AssignmentType::Disabled};
+
+    EXPECT_TRUE(applyChanges(true, configuration, saveProfileFile, checked()));
+    const auto sent = commandsSent();
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), 8), 7);
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), 7), 7);
+}
+
+TEST_F(CheckedDownloadTest, AShrunkenMacroAreaIsWrittenOnlyUpToItsNewEnd) {
+    connect();
+    const MacroList both = {macroOf(u"short", 1, 1, {press(0x1E)}), macroWithActions(u"long", 2, 100)};
+    configuration.working.replaceMacros(MacroList(both));
+    ASSERT_TRUE(applyChanges(true, configuration, saveProfileFile, checked(false, false)));
+    readBack();
+    const MacroList shorter = {both[0]};
+    configuration.working.replaceMacros(MacroList(shorter));
+
+    EXPECT_TRUE(applyChanges(true, configuration, saveProfileFile, checked()));
+    const Bytes area = buildMacroArea(shorter, true);
+    ASSERT_LT(area.size(), 56u);
+    EXPECT_EQ(commandsSent(), (std::vector<int>{1, 10, 2, 9})) << "the header piece alone";
+    EXPECT_EQ(macroAreaOnKeyboard(area.size()), area);
 }
 
 }  // namespace

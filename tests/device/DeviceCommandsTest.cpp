@@ -67,6 +67,24 @@ TEST_F(DeviceCommandsTest, KeyBlockGoesInSevenPiecesAndComesBackWhole) {
     EXPECT_EQ(fake.memoryByte(7, 756 + 377), block[377]);
 }
 
+// A piece goes alone to base + offset; a read of it leaves the rest of the
+// caller's block as it was.
+TEST_F(DeviceCommandsTest, SelectedPiecesAloneAreWrittenAndRead) {
+    std::array<std::uint8_t, kKeyBlockBytes> block{};
+    block.fill(0x11);
+    const PieceSelection secondAndLast = [](std::size_t offset) { return offset == 56 || offset == 336; };
+    ASSERT_EQ(commands().WriteProfileKeys(1, block, secondAndLast), kSuccess);
+    EXPECT_THAT(pieces(), ElementsAre(std::pair(56, 378 + 56), std::pair(42, 378 + 336)));
+
+    std::array<std::uint8_t, kKeyBlockBytes> readBack{};
+    readBack.fill(0xEE);
+    ASSERT_EQ(commands().ReadProfileKeys(1, readBack, secondAndLast), kSuccess);
+    EXPECT_EQ(readBack[0], 0xEE);
+    EXPECT_EQ(readBack[56], 0x11);
+    EXPECT_EQ(readBack[377], 0x11);
+    EXPECT_EQ(fake.writes().size(), 4u);
+}
+
 TEST_F(DeviceCommandsTest, DefaultLayoutIsReadFromAddressZero) {
     std::array<std::uint8_t, kKeyBlockBytes> layout{};
     ASSERT_EQ(commands().ReadDefaultLayout(layout), kSuccess);

@@ -136,6 +136,16 @@ TEST_F(SimEnvironmentTest, AnUnpluggedStartHasNoKeyboardUntilPlugged) {
     EXPECT_EQ(answerStatus(commandFrame(3, 44)), kStatusOk);
 }
 
+TEST_F(SimEnvironmentTest, CorruptedWritesCanBeAskedForAtTheStart) {
+    ::setenv("QUILLMAR_SIM_CORRUPT_WRITES", "1", 1);
+    startLibrary();
+    const Bytes keys(56, 0x07);
+    ASSERT_EQ(answerStatus(commandFrame(1)), kStatusOk);
+    EXPECT_EQ(answerStatus(commandFrame(8, 56, 0, keys)), kStatusOk);
+    EXPECT_EQ(answerStatus(commandFrame(8, 56, 56, keys)), kStatusOk);
+    EXPECT_EQ(keyboard().readMemory(SimArea::KeyBlocks, 55, 2), (Bytes{0x06, 0x07}));
+}
+
 TEST_F(SimEnvironmentTest, TheSharedLibraryExportsTheEntryPointsOnly) {
     // Kept loaded, as the program keeps it: its keyboard lives for the process.
     void* library = ::dlopen(HIDLANE_SIM_LIBRARY, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);

@@ -164,6 +164,27 @@ TEST_F(SimKeyboardTest, WritesBetweenBeginAndEndUpdateLandInTheirAreas) {
     EXPECT_EQ(keyboard().readMemory(SimArea::Settings, 0, 1), Bytes{0x09});
 }
 
+TEST_F(SimKeyboardTest, CorruptedWritesAreAnsweredAsTakenButKeptWithTheirLastByteChanged) {
+    for (const char* wrong : {"corrupt-writes", "corrupt-writes x", "corrupt-writes -1", "corrupt-writes 2 3"})
+        EXPECT_FALSE(keyboard().applyControlLine(wrong)) << wrong;
+    ASSERT_TRUE(keyboard().applyControlLine(" corrupt-writes 2 "));
+    const Bytes keys(56, 0x07);
+    const Bytes macroPiece = {0xAA, 0x55, 0x20, 0x00, 0x01};
+    ASSERT_EQ(answerStatus(commandFrame(1)), kStatusOk);
+    EXPECT_EQ(answerStatus(commandFrame(6, 1, 57, Bytes{0x02})), kStatusOk);
+    EXPECT_EQ(answerStatus(commandFrame(8, 56, 756, keys)), kStatusOk);
+    EXPECT_EQ(answerStatus(commandFrame(10, 5, 0, macroPiece)), kStatusOk);
+    EXPECT_EQ(answerStatus(commandFrame(8, 56, 0, keys)), kStatusOk);
+    ASSERT_EQ(answerStatus(commandFrame(2)), kStatusOk);
+
+    EXPECT_EQ(keyboard().readMemory(SimArea::Settings, 57, 1), Bytes{0x02}) << "settings are not counted";
+    Bytes keptKeys = keys;
+    keptKeys.back() ^= 0x01;
+    EXPECT_EQ(keyboard().readMemory(SimArea::KeyBlocks, 756, 56), keptKeys);
+    EXPECT_EQ(keyboard().readMemory(SimArea::MacroArea, 0, 5), (Bytes{0xAA, 0x55, 0x20, 0x00, 0x00}));
+    EXPECT_EQ(keyboard().readMemory(SimArea::KeyBlocks, 0, 56), keys) << "the third write is kept as sent";
+}
+
 // Another program's keyboard object on the same state file, as quillmarctl
 // beside the window: each reads what the other wrote, nothing is lost.
 TEST_F(SimKeyboardTest, TwoProgramsOnTheStateFileShareOneKeyboard) {

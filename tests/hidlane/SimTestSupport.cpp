@@ -125,7 +125,8 @@ TemporaryFolder::~TemporaryFolder() {
 
 void SimLibraryTest::SetUp() {
     ::setenv("QUILLMAR_SIM_STATE", statePath().c_str(), 1);
-    for (const char* name : {"QUILLMAR_SIM_TRACE", "QUILLMAR_SIM_CONTROL", "QUILLMAR_SIM_UNPLUGGED"})
+    for (const char* name :
+         {"QUILLMAR_SIM_TRACE", "QUILLMAR_SIM_CONTROL", "QUILLMAR_SIM_UNPLUGGED", "QUILLMAR_SIM_CORRUPT_WRITES"})
         ::unsetenv(name);
     clearLogs();
 }

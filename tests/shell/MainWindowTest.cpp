@@ -4,6 +4,7 @@
 #include "MainWindowFixture.h"
 
 #include "config/AssignmentBlock.h"
+#include "config/MacroArea.h"
 #include "device/GKeyButtons.h"
 #include "device/WindowMessages.h"
 #include "keyboard/DefaultKeyTable.h"
@@ -21,6 +22,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
 #include <fstream>
 
 namespace quillmar::shell::testing {
@@ -311,8 +313,8 @@ TEST_F(MainWindowTest, TwoBankNoticesReturnToBankA) {
 
     keyboard().pressBankKey();
     ASSERT_TRUE(pumpUntil([this] { return button(kButtonG1).text() == "B1"; }));
-    EXPECT_TRUE(button(device::kBankIndicatorButton).surfaces().normal.cacheKey() ==
-                button(device::kBankIndicatorButton).surfaces().over.cacheKey())
+    EXPECT_TRUE(button(device::kBankIndicatorButton).faces().normal.cacheKey() ==
+                button(device::kBankIndicatorButton).faces().over.cacheKey())
         << "bank B lights the indicator";
 
     keyboard().pressBankKey();
@@ -579,6 +581,81 @@ TEST_F(MainWindowTest, AnImportTheKeyboardRefusesIsSaidAndLeavesApplyEnabled) {
     EXPECT_EQ(prompt.shown.back(), texts->text("MAIN_IMPORT_NOT_DOWNLOADED", u""));
     EXPECT_TRUE(window->isApplyEnabled()) << "Apply can try again";
     EXPECT_EQ(keyBlock(keyboard(), 2), defaultBlock());
+}
+
+// ---- Checked writes of only what changed ---------------------------------
+
+std::vector<int> commandsSent(sim::SimKeyboard& keyboard) {
+    std::vector<int> commands;
+    for (const std::string& line : keyboard.traceLines())
+        if (line.rfind("> ", 0) == 0) commands.push_back(std::stoi(line.substr(2 + 3 * 3, 2), nullptr, 16));
+    return commands;
+}
+
+void disableKeyA(config::Configuration& configuration, int profile) {
+    const auto lock = configuration.working.lock();
+    workingRecord(configuration, profile, kSlotOfA) = {AssignmentType::Disabled};
+}
+
+TEST_F(MainWindowTest, AKeyBlockTheKeyboardKeptOtherwiseIsToldAndApplyStaysEnabled) {
+    // The empty macro area as the program writes it: only the key is left to write.
+    keyboard().writeMemory(sim::SimArea::MacroArea, 0, config::buildMacroArea({}, true));
+    startWindow(true);
+    disableKeyA(configuration, 0);
+    window->markChanged();
+    keyboard().clearTrace();
+    keyboard().keepOtherBytes(1);
+
+    window->OnCommand(kApply);
+    EXPECT_EQ(commandsSent(keyboard()), (std::vector<int>{1, 8, 2, 7})) << "the changed piece alone, read back";
+    const std::u16string format = texts->text("DOWNLOAD_VERIFY_KEYS", u"");
+    const auto at = format.find(u"%d");
+    ASSERT_NE(at, std::u16string::npos);
+    EXPECT_EQ(prompt.shown, std::vector<std::u16string>{format.substr(0, at) + u"1" + format.substr(at + 2)});
+    EXPECT_TRUE(window->isApplyEnabled());
+
+    keyboard().clearTrace();
+    window->OnCommand(kApply);
+    EXPECT_EQ(commandsSent(keyboard()), (std::vector<int>{1, 8, 2, 7}));
+    EXPECT_FALSE(window->isApplyEnabled());
+    EXPECT_EQ(prompt.shown.size(), 1u);
+}
+
+TEST_F(MainWindowTest, TheUsersSettingsTurnCheckingAndWritingOnlyChangesOff) {
+    settings.writeNumber(platform::kProfilesSection, platform::kVerifyWritesValueName, 0);
+    settings.writeNumber(platform::kProfilesSection, platform::kWriteChangesOnlyValueName, 0);
+    startWindow(true);
+    disableKeyA(configuration, 0);
+    window->markChanged();
+    keyboard().clearTrace();
+
+    window->OnCommand(kApply);
+    const std::vector<int> asAlways = {1, 10, 8, 8, 8, 8, 8, 8, 8, 2};
+    EXPECT_EQ(commandsSent(keyboard()), asAlways);
+    EXPECT_FALSE(window->isApplyEnabled());
+}
+
+// Another program may have written anything: what the window knew of the
+// keyboard is dropped, so Yes writes its edits whole.
+TEST_F(MainWindowTest, AReloadRequestDropsWhatWasKnownOfTheKeyboard) {
+    startWindow(true);
+    disableKeyA(configuration, 0);
+    window->markChanged();
+    window->OnCommand(kApply);
+    ASSERT_FALSE(window->isApplyEnabled());
+    {
+        const auto lock = configuration.working.lock();
+        workingRecord(configuration, 0, kSlotOfA) = {};  // one piece differs from what was written
+    }
+    window->markChanged();
+    keyboard().clearTrace();
+
+    prompt.answers = {true};
+    window->SendWindowMessage(device::kMessageReloadProfile, device::kTagProf, 1);
+    const auto sent = commandsSent(keyboard());
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), 8), 7) << "the whole key block";
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), 10), 1) << "and the macro area";
+    EXPECT_FALSE(window->isApplyEnabled());
 }
 
 // ---- Keyboard filtering and menus ---------------------------------------

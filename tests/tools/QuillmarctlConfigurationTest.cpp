@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
 #include <thread>
 
 #include "config/ImageFixtures.h"
@@ -371,6 +372,62 @@ TEST_F(QuillmarctlConfigurationTest, AnUnwritableFolderOnlyCostsTheProfileFile) 
     EXPECT_EQ(remap.exitCode, 0) << remap.err;
     EXPECT_NE(remap.err.find("warning: could not write"), std::string::npos) << remap.err;
     EXPECT_NE(entryOnKeyboard(0, kPositionOfF1), defaultEntry(kPositionOfF1));
+}
+
+// The commands of a trace file from the first BeginUpdate on: the download
+// after the read-back.
+std::vector<int> downloadCommandsIn(const std::filesystem::path& trace) {
+    std::vector<int> commands;
+    std::ifstream lines(trace);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("> ", 0) != 0 || line.size() < 13) continue;
+        const int command = std::stoi(line.substr(11, 2), nullptr, 16);
+        if (command == 1 || !commands.empty()) commands.push_back(command);
+    }
+    return commands;
+}
+
+TEST_F(QuillmarctlConfigurationTest, ARemapWritesOnlyItsPieceUnlessTheSettingsSayOtherwise) {
+    const auto trace = folder_ / "trace";
+    const std::string traced = "QUILLMAR_SIM_TRACE='" + trace.string() + "'";
+    RunResult result = run("--device sim remap A key:B", traced);
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(downloadCommandsIn(trace), (std::vector<int>{1, 10, 8, 2, 9, 7}))
+        << "the factory's empty macro area is not the one this program writes";
+
+    std::filesystem::remove(trace);
+    result = run("--device sim remap A key:D", traced);
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(downloadCommandsIn(trace), (std::vector<int>{1, 8, 2, 7}));
+
+    std::filesystem::remove(trace);
+    const auto settings = folder_ / "config" / "Quillmar_Orlenta.ini";
+    std::filesystem::create_directories(settings.parent_path());
+    std::ofstream(settings) << "[PROFILES]\nVerifyWrites=0\nWriteChangesOnly=0\n";
+    result = run("--device sim remap A key:C", traced);
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(downloadCommandsIn(trace), (std::vector<int>{1, 10, 8, 8, 8, 8, 8, 8, 8, 2}));
+    EXPECT_EQ(entryOnKeyboard(0, kPositionOfA), Bytes({0x02, 0x02, 0x06}));
+}
+
+TEST_F(QuillmarctlConfigurationTest, WritesTheKeyboardKeptOtherwiseAreNamedAndExitWithOne) {
+    const std::string corrupt = "QUILLMAR_SIM_CORRUPT_WRITES=1";
+    ASSERT_EQ(run("--device sim remap F1 key:B").exitCode, 0);  // the macro area as this program writes it
+    RunResult result = run("--device sim remap A key:B", corrupt);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err,
+              "The keys the keyboard holds for Profile 1 differ from what was written to it.\n"
+              "quillmarctl: the keyboard did not take the download\n");
+
+    const std::string file = writeProfileFile("in.kbp", {macroOf(u"m", 1, 1, {press(0x1E, 10)})});
+    result = run("--device sim import '" + file + "'", corrupt);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("The macros the keyboard holds differ from what was written to it.\n"), std::string::npos)
+        << result.err;
+
+    result = run("--device sim remap A key:B");
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(entryOnKeyboard(0, kPositionOfA), Bytes({0x02, 0x02, 0x05}));
 }
 
 TEST_F(QuillmarctlConfigurationTest, UnpluggedInTheMiddleOfAnImport) {

@@ -4,6 +4,7 @@
 #include "ExitCodes.h"
 #include "TerminalProgress.h"
 
+#include "platform/IniUserSettings.h"
 #include "platform/LinuxPaths.h"
 
 namespace quillmar::ctl {
@@ -36,8 +37,11 @@ profiles::KeyboardReadSource ConfiguredKeyboard::readSource() {
     return profiles::readSourceOf(session_->link(), session_->texts());
 }
 
+// The window's download settings hold here too: both write to one keyboard.
 config::DownloadTarget ConfiguredKeyboard::downloadTarget() {
-    return config::downloadTargetOf(session_->link(), session_->prompt(), session_->texts());
+    config::DownloadTarget target = config::downloadTargetOf(session_->link(), session_->prompt(), session_->texts());
+    config::takeDownloadSettings(target, platform::IniUserSettings(platform::LinuxPaths()));
+    return target;
 }
 
 int ConfiguredKeyboard::profileOrActive(std::optional<int> asked) {

@@ -127,6 +127,11 @@ const std::vector<LanguageText>& languageTexts() {
          "键盘上没有此键的位置，无法为其设置其他功能。"},
         {"HELP_PAGE_AT", "No web browser could be started. The page is here: %s",
          "无法启动网页浏览器。页面位于：%s"},
+        // Verified writes
+        {"DOWNLOAD_VERIFY_KEYS", "The keys the keyboard holds for Profile %d differ from what was written to it.",
+         "键盘中情景模式 %d 的按键与写入的内容不一致。"},
+        {"DOWNLOAD_VERIFY_MACROS", "The macros the keyboard holds differ from what was written to it.",
+         "键盘中的宏与写入的内容不一致。"},
         {"MAIN_KEYBOARD_BACK_WITH_EDITS",
          "The keyboard is back or was changed by another program, and this window holds changes it lacks. "
          "Yes writes them to the keyboard; No drops them and shows what the keyboard holds.",

@@ -1,5 +1,7 @@
 #include "shell/app/CQuillmarApp.h"
 
+#include "shell/app/FirstPaintNotice.h"
+
 #include "device/HidServiceBinding.h"
 #include "hidlane/hidraw/Doctor.h"
 #include "platform/DetachedCompanionStarter.h"
@@ -69,6 +71,7 @@ bool CQuillmarApp::initialiseWindow() {
     window_ = std::make_unique<CQuillmarDlg>(
         MainWindowSetup{paths_.programDirectory, userFolder.path(), texts_, settings_, configuration_});
     if (options_.startHidden) window_->setStartHidden();
+    FirstPaintNotice::watchIfAsked(*window_);
     attachCompositeDialog(*window_, {paths_.programDirectory, texts_, settings_, configuration_.working, clock_});
     attachProfileDialog(*window_, {paths_.programDirectory, userFolder.path(), texts_});
     // Only the library for the real keyboard can be kept from it by the system's access rights.

@@ -135,6 +135,7 @@ bool CQuillmar_DlgProfile::loadSkin() {
         face->setCaptionStyle(caption);
     }
     PlaceControl(*list_, skinFile, main_window::kButtonSection, "PROGRAM_LIST");
+    surfaces_->release();  // the buttons have cut their faces
     skinLoaded_ = true;
     return true;
 }

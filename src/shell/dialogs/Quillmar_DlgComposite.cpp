@@ -526,6 +526,12 @@ void Quillmar_DlgComposite::showEvent(QShowEvent* event) {
     updateKeyGrab();
 }
 
+void Quillmar_DlgComposite::hideEvent(QHideEvent* event) {
+    // The state pictures are read again when the dialog next opens.
+    if (surfaces_) surfaces_->release();
+    QDialog::hideEvent(event);
+}
+
 void Quillmar_DlgComposite::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Return:

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include <malloc.h>
+
 namespace quillmar::shell {
 
 namespace {
@@ -33,20 +35,33 @@ SkinSurfaces::SkinSurfaces(std::filesystem::path programDirectory, QSize clientS
 bool SkinSurfaces::load(std::span<const std::string_view> pictures) {
     for (std::string_view picture : pictures) {
         std::string name = normalisedName(picture);
-        if (surfaces_.contains(name)) continue;
+        if (loaded_.contains(name)) continue;
         QPixmap surface = loadStateSurface(programDirectory_ / name, clientSize_);
         if (surface.isNull()) {
             failedPicture_ = std::move(name);
             return false;
         }
+        loaded_.insert(name);
         surfaces_.emplace(std::move(name), std::move(surface));
     }
     return true;
 }
 
+void SkinSurfaces::release() {
+    if (surfaces_.empty()) return;
+    surfaces_.clear();
+    // Freed surfaces leave holes inside the heap that the allocator keeps for
+    // itself; give their pages back.
+    ::malloc_trim(0);
+}
+
 QPixmap SkinSurfaces::surface(std::string_view picture) const {
-    const auto found = surfaces_.find(normalisedName(picture));
-    return found == surfaces_.end() ? QPixmap() : found->second;
+    std::string name = normalisedName(picture);
+    if (const auto found = surfaces_.find(name); found != surfaces_.end()) return found->second;
+    if (!loaded_.contains(name)) return {};
+    QPixmap surface = loadStateSurface(programDirectory_ / name, clientSize_);
+    surfaces_.emplace(std::move(name), surface);
+    return surface;
 }
 
 ButtonSurfaces SkinSurfaces::buttonSurfaces(const std::array<std::string, 5>& pictures) const {

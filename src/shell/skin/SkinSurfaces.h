@@ -8,6 +8,7 @@
 #include <array>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -23,8 +24,8 @@ inline constexpr int kSurfaceMargin = 100;
 // pixmap when the file cannot be read or decoded.
 QPixmap loadStateSurface(const std::filesystem::path& picture, QSize clientSize);
 
-// The state pictures of one window, each loaded once and shared by all of its
-// buttons. Pictures are named relative to the program directory
+// The state pictures of one window, shared by all of its buttons while they
+// cut their faces. Pictures are named relative to the program directory
 // ("Skins/main_normal.jpg"; a backslash counts as '/').
 class SkinSurfaces {
 public:
@@ -35,8 +36,12 @@ public:
     bool load(std::span<const std::string_view> pictures);
     const std::string& failedPicture() const { return failedPicture_; }
 
-    // The surface of a loaded picture; a null pixmap for any other name.
+    // The surface of a loaded picture, read again after release(); a null
+    // pixmap for any other name.
     QPixmap surface(std::string_view picture) const;
+    // Lets go of the surfaces (each is several megabytes); the pictures stay
+    // known, so surface() reads them again when a face must be cut anew.
+    void release();
 
     // normal, over, down, disabled, selected.
     ButtonSurfaces buttonSurfaces(const std::array<std::string, 5>& pictures) const;
@@ -44,7 +49,8 @@ public:
 private:
     std::filesystem::path programDirectory_;
     QSize clientSize_;
-    std::map<std::string, QPixmap, std::less<>> surfaces_;
+    std::set<std::string, std::less<>> loaded_;
+    mutable std::map<std::string, QPixmap, std::less<>> surfaces_;
     std::string failedPicture_;
 };
 

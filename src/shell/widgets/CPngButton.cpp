@@ -27,13 +27,17 @@ CPngButton::CPngButton(int controlId, QWidget* parent) : QPushButton(parent) {
 
 void CPngButton::setSkin(QPoint origin, const ButtonSurfaces& surfaces) {
     origin_ = origin;
-    surfaces_ = surfaces;
+    setFaces(surfaces.cut(faceSourceRect()));
+}
+
+void CPngButton::setFaces(const ButtonSurfaces& faces) {
+    faces_ = faces;
     update();
 }
 
 void CPngButton::setColourKeySurfaces(const QPixmap& flagOff, const QPixmap& flagOn) {
-    colourKeyOff_ = flagOff;
-    colourKeyOn_ = flagOn;
+    colourKeyOff_ = ButtonSurfaces::cutFace(flagOff, faceSourceRect());
+    colourKeyOn_ = ButtonSurfaces::cutFace(flagOn, faceSourceRect());
     update();
 }
 
@@ -102,15 +106,15 @@ QRect CPngButton::faceSourceRect() const {
 
 const QPixmap& CPngButton::surfaceFor(Face face) const {
     switch (face) {
-        case Face::Disabled: return surfaces_.disabled;
+        case Face::Disabled: return faces_.disabled;
         case Face::ColourKeyOn: return colourKeyOn_;
         case Face::ColourKeyOff: return colourKeyOff_;
-        case Face::Down: return surfaces_.down;
-        case Face::Over: return surfaces_.over;
-        case Face::Selected: return surfaces_.selected;
+        case Face::Down: return faces_.down;
+        case Face::Over: return faces_.over;
+        case Face::Selected: return faces_.selected;
         case Face::Normal: break;
     }
-    return surfaces_.normal;
+    return faces_.normal;
 }
 
 void CPngButton::paintEvent(QPaintEvent*) {
@@ -120,8 +124,8 @@ void CPngButton::paintEvent(QPaintEvent*) {
         drawOutline(painter);
     } else {
         const QPixmap& surface = surfaceFor(currentFace());
-        painter.drawPixmap(rect(), surface, faceSourceRect());
-        usedNormal = !surface.isNull() && surface.cacheKey() == surfaces_.normal.cacheKey();
+        painter.drawPixmap(0, 0, surface);
+        usedNormal = !surface.isNull() && surface.cacheKey() == faces_.normal.cacheKey();
         if (unassignable_ && !colourKeyMode_) painter.fillRect(rect(), kUnassignableShade);
     }
     if (captionVisible_ && !text().isEmpty()) drawCaption(painter, rect(), text(), captionStyle_);
@@ -133,7 +137,7 @@ void CPngButton::drawOutline(QPainter& painter) const {
     // The face stays under a wash of the colour, so a key keeps the legend
     // its picture carries; the caption, when shown, goes on top of both.
     const QColor colour = toQColor(outlineColour_);
-    painter.drawPixmap(rect(), surfaces_.normal, faceSourceRect());
+    painter.drawPixmap(0, 0, faces_.normal);
     QColor wash = colour;
     wash.setAlpha(kOutlineWashAlpha);
     painter.fillRect(rect(), wash);

@@ -13,7 +13,8 @@ namespace quillmar::shell {
 
 // A skinned push button: its face is the rectangle of its own size cut from
 // one of the window's state surfaces at (origin - 1 pixel), chosen by its
-// state; a lighting colour replaces the face by an outline. clicked() is the
+// state; a lighting colour washes the face and outlines it. The faces are cut
+// when the surfaces are given, so give them after the button has its size. clicked() is the
 // command notice; a double click is a second click.
 class CPngButton : public QPushButton {
     Q_OBJECT
@@ -28,12 +29,14 @@ public:
 
     explicit CPngButton(int controlId, QWidget* parent = nullptr);
 
-    // Origin and the five surfaces; redraws.
+    // Origin and the five surfaces the faces are cut from; redraws.
     void setSkin(QPoint origin, const ButtonSurfaces& surfaces);
     // New surfaces at the same origin; redraws.
     void setSurfaces(const ButtonSurfaces& surfaces) { setSkin(origin_, surfaces); }
     QPoint origin() const { return origin_; }
-    const ButtonSurfaces& surfaces() const { return surfaces_; }
+    // The five faces cut for this button, and faces cut before (same size).
+    const ButtonSurfaces& faces() const { return faces_; }
+    void setFaces(const ButtonSurfaces& faces);
 
     // The two surfaces shown while the owner displays colour-key flags.
     void setColourKeySurfaces(const QPixmap& flagOff, const QPixmap& flagOn);
@@ -83,7 +86,7 @@ private:
     void drawOutline(QPainter& painter) const;
 
     QPoint origin_{1, 1};
-    ButtonSurfaces surfaces_;
+    ButtonSurfaces faces_;
     QPixmap colourKeyOff_;
     QPixmap colourKeyOn_;
     bool colourKeyFlag_ = false;

@@ -322,6 +322,7 @@ void CQuillmarDlg::setButtonText(int controlId, const std::u16string& text) {
 void CQuillmarDlg::setButtonStateImages(int controlId, const std::array<std::string, 5>& pictures) {
     queueOnWindowThread([this, controlId, pictures] {
         if (CPngButton* face = button(controlId)) face->setSurfaces(surfaces_->buttonSurfaces(pictures));
+        surfaces_->release();
     });
 }
 

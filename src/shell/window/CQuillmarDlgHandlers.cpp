@@ -131,6 +131,9 @@ void CQuillmarDlg::OnReloadProfile(std::uint32_t, std::uint32_t lParam) {
         return;
     }
     closeNoKeyboardMessages();
+    // Another program may have written to the keyboard: nothing is known of
+    // it until it is read again.
+    link_->commands().mirror().forget();
     // Edits the keyboard does not have yet (unapplied, or a download cut
     // short) are never dropped without asking.
     if (isApplyEnabled() &&
@@ -458,6 +461,7 @@ void CQuillmarDlg::runApply() {
 
 bool CQuillmarDlg::runDownload(const std::function<bool(const config::DownloadTarget&)>& download) {
     config::DownloadTarget target = config::downloadTargetOf(*link_, *prompt_, texts_);
+    config::takeDownloadSettings(target, setup_.settings);
     // The worker only counts; the window shows the count on its indicator's ticks.
     target.progress = [this](int done, int total) {
         downloadTotal_.store(total);
@@ -638,14 +642,14 @@ void CQuillmarDlg::toggleColourKeyFlag(int buttonId) {
 
 void CQuillmarDlg::openCompositeDialog(const CompositeRequest& request) {
     CPngButton* key = button(request.buttonId);
-    const ButtonSurfaces plain = key->surfaces();
+    const ButtonSurfaces plain = key->faces();
     ButtonSurfaces highlighted = plain;
     highlighted.normal = plain.over;
-    key->setSurfaces(highlighted);
+    key->setFaces(highlighted);
     editorOpen_ = true;
     if (compositeOpener_) compositeOpener_(request);
     editorOpen_ = false;
-    key->setSurfaces(plain);
+    key->setFaces(plain);
 }
 
 void CQuillmarDlg::selectProfileButton(int profile) {
@@ -666,6 +670,8 @@ void CQuillmarDlg::applyFlipMode() {
         PlaceWithImageKey(*button(arrow.id), mainSkinFile(), kButtonSection, arrow.skinKey, kArrowSection,
                           flip ? arrow.flipOnImageKey : arrow.flipOffImageKey, surfaces_->surface(kArrowPicture));
     }
+    // Every button has cut its faces by now.
+    surfaces_->release();
 }
 
 // ---- Keyboard filtering -------------------------------------------------

@@ -52,7 +52,7 @@ TEST(SkinPlacementTest, SkinnedButtonTakesRectOriginAndSurfaces) {
     EXPECT_EQ(shown.geometry(), QRect(10, 20, 30, 40));
     EXPECT_EQ(shown.faceSourceRect(), QRect(9, 19, 30, 40));
     EXPECT_TRUE(shown.isEnabled());
-    EXPECT_EQ(shown.surfaces().over.cacheKey(), surfaces.over.cacheKey());
+    EXPECT_EQ(shown.faces().over.toImage(), surfaces.over.copy(QRect(9, 19, 30, 40)).toImage());
 
     CPngButton hidden(1007, &window);
     PlaceSkinnedButton(hidden, file, "BUTTONINFO", "HIDDEN", surfaces);
@@ -77,7 +77,7 @@ TEST(SkinPlacementTest, PlaceSetsTheRectAndMoveKeepsTheSize) {
     EXPECT_TRUE(label.isEnabled());
 }
 
-TEST(SkinPlacementTest, ImageKeyGivesTheOriginAndOneSurfaceForEveryState) {
+TEST(SkinPlacementTest, ImageKeyGivesTheOriginAndOneFaceForEveryState) {
     SkinFolder folder;
     const auto file = folder.writeFile("Main.ini",
                                        "[BUTTONINFO]\nLEFT_ARROW=200,120,18,22\n"
@@ -88,11 +88,10 @@ TEST(SkinPlacementTest, ImageKeyGivesTheOriginAndOneSurfaceForEveryState) {
                       arrows);
     EXPECT_EQ(button.geometry(), QRect(200, 120, 18, 22));
     EXPECT_EQ(button.origin(), QPoint(27, 3));
-    for (const QPixmap* state : {&button.surfaces().normal, &button.surfaces().over,
-                                 &button.surfaces().down, &button.surfaces().disabled,
-                                 &button.surfaces().selected}) {
-        EXPECT_EQ(state->cacheKey(), arrows.cacheKey());
-    }
+    const ButtonSurfaces& faces = button.faces();
+    EXPECT_EQ(faces.normal.toImage(), arrows.copy(QRect(26, 2, 18, 22)).toImage());
+    for (const QPixmap* state : {&faces.over, &faces.down, &faces.disabled, &faces.selected})
+        EXPECT_EQ(state->cacheKey(), faces.normal.cacheKey()) << "one face, shared by every state";
 }
 
 }  // namespace
