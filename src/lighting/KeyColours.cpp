@@ -235,6 +235,33 @@ int KeyColours::RestoreUserColours(int profile) {
     return ApplyColourScheme(profile);
 }
 
+void KeyColours::RestoreKeyColour(int profile, int scheme, int position, profiles::KeyColour colour) {
+    if (!LightingBlock::validProfile(profile) || position < 0 || position >= kLightingPositions) return;
+    auto document = text::IniDocument::load(fileOf(profile));
+    const bool current = document && text::leadingDecimal(document->read(kPresentSection, kPresentKey, "0")) == scheme;
+    if (current) {
+        const device::KeyboardLock held;
+        commands_.BeginUpdate();
+        commands_.WriteKeyColours(profile, position, rgbBytes(colour.colour));
+        commands_.EndUpdate();
+        setKey(profile, position, colour);
+    }
+    if (document) {
+        document->write(schemeSection(scheme), std::to_string(position), formatKeyColour(colour));
+        document->save();
+    }
+}
+
+bool KeyColours::RestoreColourFile(int profile, std::string_view content, bool shown) {
+    if (!LightingBlock::validProfile(profile)) return false;
+    if (!text::writeFileAtomically(fileOf(profile), content)) return false;
+    if (shown) {
+        loadSchemeNames(profile);
+        ApplyColourScheme(profile);
+    }
+    return true;
+}
+
 std::vector<ButtonLook> KeyColours::keyLooks(int profile) const {
     std::vector<ButtonLook> looks;
     if (!LightingBlock::validProfile(profile)) return looks;

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillmar::lighting {
@@ -59,6 +60,12 @@ public:
     bool RenameScheme(int profile, const std::u16string& name);
     // The profile's file back to the untouched copy of the template, then applied.
     int RestoreUserColours(int profile);
+    // Puts a key's colour back in a scheme of the profile's file, and on the
+    // keyboard when that scheme is the profile's current one.
+    void RestoreKeyColour(int profile, int scheme, int position, profiles::KeyColour colour);
+    // Replaces the profile's colour file by the content; when the profile is
+    // the one shown, its current scheme is loaded and sent to the keyboard.
+    bool RestoreColourFile(int profile, std::string_view content, bool shown);
     // The ten scheme names of the profile's file.
     void loadSchemeNames(int profile);
 

@@ -45,7 +45,37 @@ int LightingControl::ReadLightingState() {
 }
 
 int LightingControl::write(const LightingWrites& writes) {
-    return writes.empty() ? kNothingWritten : WriteLightingBytes(commands_, writes);
+    if (writes.empty()) return kNothingWritten;
+    mirrorWrites(writes);
+    return WriteLightingBytes(commands_, writes);
+}
+
+void LightingControl::mirrorWrites(const LightingWrites& writes) {
+    for (const LightingWrite& item : writes) {
+        for (std::size_t i = 0; i < item.bytes.size(); ++i) {
+            const std::size_t address = item.address + i;
+            const std::size_t profile = address / LightingBlock::kBytes;
+            if (profile < state_.mirror.size()) state_.mirror[profile][address % LightingBlock::kBytes] = item.bytes[i];
+        }
+    }
+}
+
+int LightingControl::WriteRecord(int profile, const LightingRecord& record) {
+    if (!LightingBlock::validProfile(profile)) return kNothingWritten;
+    const LightingRecord& known = state_.mirror[static_cast<std::size_t>(profile)];
+    LightingWrites writes;
+    for (std::size_t offset = 0; offset < record.size();) {
+        if (record[offset] == known[offset]) {
+            ++offset;
+            continue;
+        }
+        LightingWrite run{*LightingBlock::address(profile, offset), {}};
+        for (; offset < record.size() && record[offset] != known[offset]; ++offset) run.bytes.push_back(record[offset]);
+        writes.push_back(std::move(run));
+    }
+    const int result = write(writes);
+    if (profile == state_.profile) applyLightingRecord(state_, record);
+    return result;
 }
 
 int LightingControl::SelectEffect(int effectId) { return write(editEffect(state_, effectId)); }

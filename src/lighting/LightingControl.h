@@ -43,11 +43,18 @@ public:
     // The 35-byte default record alone; the state takes its values.
     int WriteDefaultRecord();
 
+    // Brings the profile's record on the keyboard to the given bytes, writing
+    // the runs of bytes that differ from what it was last known to hold; the
+    // state takes them when it is the current profile's.
+    int WriteRecord(int profile, const LightingRecord& record);
+
     // The panel's open state, kept across runs; false when it could not be stored.
     bool setPanelOpen(bool open);
 
 private:
     int write(const LightingWrites& writes);
+    // The records written are what the keyboard holds now, as far as known.
+    void mirrorWrites(const LightingWrites& writes);
 
     device::DeviceCommands& commands_;
     profiles::KtvlSettings panelSetting_;

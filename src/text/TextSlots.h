@@ -114,6 +114,18 @@ enum class TextSlot : std::size_t {
     BACKUP_BY_RESTORE_DEFAULTS,
     BACKUP_BY_MACRO_DELETE,
     BACKUP_BY_RESTORE,
+    // Undo and redo in the main window.
+    EDIT_UNDO,
+    EDIT_REDO,
+    EDIT_NOTHING_TO_UNDO,
+    EDIT_NOTHING_TO_REDO,
+    EDIT_KEY_ASSIGNMENT,
+    EDIT_COLOUR_KEY,
+    EDIT_RESTORE_DEFAULTS,
+    EDIT_IMPORT,
+    EDIT_LIGHTING,
+    EDIT_KEY_COLOUR,
+    EDIT_COLOUR_SCHEME,
 };
 
 struct TextSlotInfo {
@@ -263,6 +275,18 @@ inline constexpr std::array kTextSlots{
     TextSlotInfo{TextSlot::BACKUP_BY_RESTORE_DEFAULTS, "BACKUP_BY_RESTORE_DEFAULTS", u"before restoring the defaults"},
     TextSlotInfo{TextSlot::BACKUP_BY_MACRO_DELETE, "BACKUP_BY_MACRO_DELETE", u"before deleting a macro"},
     TextSlotInfo{TextSlot::BACKUP_BY_RESTORE, "BACKUP_BY_RESTORE", u"before a restore"},
+    // Undo and redo in the main window.
+    TextSlotInfo{TextSlot::EDIT_UNDO, "EDIT_UNDO", u"Undo %s"},
+    TextSlotInfo{TextSlot::EDIT_REDO, "EDIT_REDO", u"Redo %s"},
+    TextSlotInfo{TextSlot::EDIT_NOTHING_TO_UNDO, "EDIT_NOTHING_TO_UNDO", u"Nothing to undo"},
+    TextSlotInfo{TextSlot::EDIT_NOTHING_TO_REDO, "EDIT_NOTHING_TO_REDO", u"Nothing to redo"},
+    TextSlotInfo{TextSlot::EDIT_KEY_ASSIGNMENT, "EDIT_KEY_ASSIGNMENT", u"key assignment"},
+    TextSlotInfo{TextSlot::EDIT_COLOUR_KEY, "EDIT_COLOUR_KEY", u"colour key"},
+    TextSlotInfo{TextSlot::EDIT_RESTORE_DEFAULTS, "EDIT_RESTORE_DEFAULTS", u"restore defaults"},
+    TextSlotInfo{TextSlot::EDIT_IMPORT, "EDIT_IMPORT", u"import"},
+    TextSlotInfo{TextSlot::EDIT_LIGHTING, "EDIT_LIGHTING", u"lighting setting"},
+    TextSlotInfo{TextSlot::EDIT_KEY_COLOUR, "EDIT_KEY_COLOUR", u"key colour"},
+    TextSlotInfo{TextSlot::EDIT_COLOUR_SCHEME, "EDIT_COLOUR_SCHEME", u"colour scheme"},
 };
 
 inline constexpr std::size_t kTextSlotCount = kTextSlots.size();
@@ -271,7 +295,7 @@ constexpr bool textSlotsInEnumOrder() {
     for (std::size_t i = 0; i < kTextSlots.size(); ++i) {
         if (static_cast<std::size_t>(kTextSlots[i].slot) != i) return false;
     }
-    return static_cast<std::size_t>(TextSlot::BACKUP_BY_RESTORE) + 1 == kTextSlots.size();
+    return static_cast<std::size_t>(TextSlot::EDIT_COLOUR_SCHEME) + 1 == kTextSlots.size();
 }
 static_assert(textSlotsInEnumOrder(), "kTextSlots must list every slot once, in enum order");
 

@@ -459,5 +459,50 @@ TEST(DialogPlacementTest, TheDialogOpensBesideTheKeyWhereThereIsRoom) {
     }
 }
 
+// ---- Undo and redo -----------------------------------------------------------
+
+TEST_F(CompositeDialogTest, UndoAndRedoOfADialogApplyReachTheKeyboardOnTheNextApply) {
+    open();
+    giveMacros({{1, u"First"}});
+    applyEverything();
+    const std::vector<std::uint8_t> before = keyBlock(keyboard(), 0);
+    clickKey(kButtonS, [&](Quillmar_DlgComposite& d) {
+        d.OnCommand(kMediaTab);
+        widget<QListWidget>(kMediaList).setCurrentRow(7);  // Mute
+        d.OnCommand(kApply);
+        EXPECT_FALSE(window->undo()) << "not while the dialog is open";
+        d.OnCommand(kMacroTab);
+        d.OnCommand(kAddMacro);
+        d.OnCommand(kOk);
+    });
+    EXPECT_EQ(window->editHistory().size(), 2u) << "one step per Apply";
+    EXPECT_EQ(window->editHistory().undoLabel(*texts), u"Undo key assignment");
+    window->OnCommand(main_window::kApply);
+    const std::vector<std::uint8_t> after = keyBlock(keyboard(), 0);
+    ASSERT_NE(after, before);
+    const auto macrosOnKeyboard = [this] { return keyboard().readMemory(sim::SimArea::MacroArea, 0, 64); };
+    const auto twoMacros = macrosOnKeyboard();
+
+    ASSERT_TRUE(window->undo());
+    EXPECT_EQ(configuration.working.macroCount(), 1) << "the macro list as before the second Apply";
+    EXPECT_EQ(record(0, 0x1F).type, AssignmentType::Media) << "not the macro the second Apply gave it";
+    ASSERT_TRUE(window->undo());
+    EXPECT_EQ(record(0, 0x1F).type, AssignmentType::Default);
+    EXPECT_FALSE(button(kButtonS).isSelected());
+    EXPECT_TRUE(window->isApplyEnabled()) << "the keyboard still holds the undone edits";
+    window->OnCommand(main_window::kApply);
+    EXPECT_EQ(keyBlock(keyboard(), 0), before);
+    EXPECT_NE(macrosOnKeyboard(), twoMacros);
+
+    ASSERT_TRUE(window->redo());
+    ASSERT_TRUE(window->redo());
+    EXPECT_EQ(record(0, 0x1F).type, AssignmentType::PlayMacro);
+    EXPECT_EQ(configuration.working.macroCount(), 2);
+    window->OnCommand(main_window::kApply);
+    EXPECT_EQ(keyBlock(keyboard(), 0), after);
+    EXPECT_EQ(macrosOnKeyboard(), twoMacros);
+    EXPECT_FALSE(window->redo());
+}
+
 }  // namespace
 }  // namespace quillmar::shell::testing

@@ -286,5 +286,27 @@ TEST_F(KeyboardComesAndGoesTest, ClosingWithUnappliedEditsAsksFirst) {
         << "discarded";
 }
 
+TEST_F(KeyboardComesAndGoesTest, TheUndoHistoryStaysForTheSameKeyboardAndGoesForAChangedOne) {
+    startWindow(true);
+    changeKeyA();
+    window->OnCommand(kApply);
+    const auto disabled = keyBlock(keyboard(), 0);
+    prompt.answers = {true};
+    window->OnCommand(kRestoreDefaults);
+    ASSERT_TRUE(window->editHistory().canUndo());
+
+    replug();
+    EXPECT_TRUE(window->editHistory().canUndo()) << "the keyboard came back as it left";
+
+    keyboard().unplug();
+    ASSERT_TRUE(pumpUntil([this] { return window->link().presence().connectedCount() == 0; }));
+    keyboard().writeMemory(sim::SimArea::KeyBlocks, 0, disabled);
+    keyboard().plug();
+    ASSERT_TRUE(pumpUntil([this] { return window->link().presence().connectedCount() == 1; }));
+    ASSERT_TRUE(pumpUntil([this] { return typeOf(kSlotOfA) == AssignmentType::Disabled; }));
+    EXPECT_FALSE(window->editHistory().canUndo()) << "another configuration came back";
+    EXPECT_FALSE(window->undo());
+}
+
 }  // namespace
 }  // namespace quillmar::shell::testing

@@ -313,5 +313,131 @@ TEST_F(LightingPanelTest, AnEffectTheProgramDoesNotKnowKeepsTheListToChooseAnoth
     EXPECT_TRUE(visible(1179));
 }
 
+// ---- Undo and redo ---------------------------------------------------------------
+
+std::string hexBytes(const std::vector<std::uint8_t>& bytes) {
+    std::string text;
+    for (std::uint8_t byte : bytes) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, "%s%02X", text.empty() ? "" : " ", byte);
+        text += hex;
+    }
+    return text;
+}
+
+TEST_F(LightingPanelTest, UndoAndRedoWriteTheLightingBytesBackAndForth) {
+    startOnProfile(1);
+    openPanel();
+    const auto record = [this] { return keyboard().readMemory(sim::SimArea::Settings, 42, 42); };
+    const std::vector<std::uint8_t> original = record();
+    const int brightness = original[1] == 2 ? 3 : 2;
+    window->SendWindowMessage(0x28D1, 1178, static_cast<std::uint32_t>(brightness));
+    chooseColour(1155, lighting::colourFromRgb(0x12, 0x34, 0x56));
+    const std::vector<std::uint8_t> edited = record();
+    ASSERT_NE(edited, original);
+    EXPECT_EQ(window->editHistory().undoLabel(*texts), u"Undo lighting setting");
+    takeRequests();
+
+    ASSERT_TRUE(window->undo());
+    ASSERT_TRUE(window->undo());
+    EXPECT_EQ(record(), original);
+    const auto requests = takeRequests();
+    ASSERT_GE(requests.size(), 3u);
+    EXPECT_EQ(requests[requests.size() - 3], "begin");
+    EXPECT_EQ(requests[requests.size() - 2], at(1, 1, hexBytes({original[1]})));
+    EXPECT_EQ(requests.back(), "end");
+    EXPECT_EQ(qobject_cast<CBitmapSlider*>(window->control(1178))->position(), original[1]);
+    EXPECT_FALSE(window->undo()) << "nothing more to undo";
+    EXPECT_EQ(window->editHistory().redoLabel(*texts), u"Redo lighting setting");
+
+    ASSERT_TRUE(window->redo());
+    EXPECT_EQ(takeRequests(), (std::vector<std::string>{"begin", at(1, 1, hexBytes({static_cast<std::uint8_t>(brightness)})), "end"}));
+    ASSERT_TRUE(window->redo());
+    EXPECT_EQ(record(), edited);
+    EXPECT_EQ(qobject_cast<CColourPickerButton*>(window->control(1155))->colour(), 0x563412);
+    EXPECT_FALSE(window->isApplyEnabled()) << "lighting is written at once, not applied";
+}
+
+TEST_F(LightingPanelTest, UndoAndRedoOfABrushClickRestoreTheKeysColourInTheFileAndOnTheKeyboard) {
+    startOnProfile(1);
+    openPanel();
+    chooseEffect(20);
+    chooseColour(1160, lighting::colourFromRgb(10, 20, 30));
+    const std::string section = "Mode" + std::to_string(window->keyColours().scheme());
+    const std::string fileBefore = colourFileValue(1, section, std::to_string(kPositionOfA));
+    const auto colourOfA = [this] { return keyboard().readMemory(sim::SimArea::KeyColours, 512 + 3 * kPositionOfA, 3); };
+    const std::vector<std::uint8_t> keyboardBefore = colourOfA();
+    ASSERT_NE(fileBefore, "10,20,30,0");
+    window->OnCommand(kButtonA);
+    EXPECT_EQ(window->editHistory().undoLabel(*texts), u"Undo key colour");
+    takeRequests();
+
+    const std::string addressOfA = std::to_string(512 + 3 * kPositionOfA);
+    ASSERT_TRUE(window->undo());
+    EXPECT_EQ(takeRequests(), (std::vector<std::string>{"begin", "colours " + addressOfA + ": " + hexBytes(keyboardBefore), "end"}));
+    EXPECT_EQ(colourFileValue(1, section, std::to_string(kPositionOfA)), fileBefore);
+    EXPECT_EQ(colourOfA(), keyboardBefore);
+    EXPECT_EQ(button(kButtonA).outlineColour(), lighting::colourFromRgb(keyboardBefore[0], keyboardBefore[1], keyboardBefore[2]));
+    EXPECT_EQ(window->editHistory().undoLabel(*texts), u"Undo lighting setting") << "the effect chosen before";
+
+    ASSERT_TRUE(window->redo());
+    EXPECT_EQ(takeRequests(), (std::vector<std::string>{"begin", "colours " + addressOfA + ": 0A 14 1E", "end"}));
+    EXPECT_EQ(colourFileValue(1, section, std::to_string(kPositionOfA)), "10,20,30,0");
+    EXPECT_EQ(button(kButtonA).outlineColour(), lighting::colourFromRgb(10, 20, 30));
+}
+
+TEST_F(LightingPanelTest, UndoOfRestoreDefaultsBringsBackTheLightingAndEveryScheme) {
+    startOnProfile(1);
+    openPanel();
+    chooseEffect(20);
+    chooseColour(1160, lighting::colourFromRgb(10, 20, 30));
+    window->OnCommand(kButtonA);
+    auto* schemes = qobject_cast<QComboBox*>(window->control(1198));
+    const std::string firstSection = "Mode" + std::to_string(window->keyColours().scheme());
+    const int otherScheme = window->keyColours().scheme() == 3 ? 4 : 3;
+    schemes->setCurrentIndex(otherScheme);
+    window->OnCommand(1198);
+    chooseColour(1160, lighting::colourFromRgb(10, 20, 30));  // each scheme keeps its own
+    window->OnCommand(kButtonS);
+    window->SendWindowMessage(0x28D1, 1178, 1);
+    const auto record = [this] { return keyboard().readMemory(sim::SimArea::Settings, 42, 42); };
+    const auto recordBefore = record();
+    const auto fileOf = [this] { return text::readIniString(userFolder() / "UserDengColor_1.userd", "PRESENTMODE", "mode", ""); };
+    const std::string section = "Mode" + std::to_string(otherScheme);
+    ASSERT_EQ(colourFileValue(1, section, std::to_string(kPositionOfS)), "10,20,30,0");
+
+    prompt.answers = {true};
+    window->OnCommand(kRestoreDefaults);
+    ASSERT_NE(record(), recordBefore);
+    ASSERT_NE(colourFileValue(1, firstSection, std::to_string(kPositionOfA)), "10,20,30,0");
+    EXPECT_EQ(window->editHistory().undoLabel(*texts), u"Undo restore defaults");
+    ASSERT_TRUE(window->undo());
+    EXPECT_EQ(record(), recordBefore);
+    EXPECT_EQ(fileOf(), std::to_string(otherScheme));
+    EXPECT_EQ(colourFileValue(1, section, std::to_string(kPositionOfS)), "10,20,30,0");
+    EXPECT_EQ(colourFileValue(1, firstSection, std::to_string(kPositionOfA)), "10,20,30,0") << "every scheme is back";
+    EXPECT_EQ(keyboard().readMemory(sim::SimArea::KeyColours, 512 + 3 * kPositionOfS, 3),
+              (std::vector<std::uint8_t>{10, 20, 30}));
+    EXPECT_EQ(qobject_cast<CBitmapSlider*>(window->control(1178))->position(), 1);
+}
+
+TEST_F(LightingPanelTest, UndoOfASchemeChoiceBringsTheSchemeBackAndSendsIt) {
+    startOnProfile(0);
+    openPanel();
+    chooseEffect(20);
+    const std::string present = colourFileValue(0, "PRESENTMODE", "mode");
+    auto* schemes = qobject_cast<QComboBox*>(window->control(1198));
+    schemes->setCurrentIndex(present == "3" ? 4 : 3);
+    window->OnCommand(1198);
+    ASSERT_NE(colourFileValue(0, "PRESENTMODE", "mode"), present);
+    EXPECT_EQ(window->editHistory().undoLabel(*texts), u"Undo colour scheme");
+    takeRequests();
+    ASSERT_TRUE(window->undo());
+    EXPECT_EQ(colourFileValue(0, "PRESENTMODE", "mode"), present);
+    EXPECT_EQ(std::to_string(window->keyColours().scheme()), present);
+    EXPECT_EQ(schemes->currentIndex(), window->keyColours().scheme());
+    EXPECT_EQ(takeRequests().size(), 10u) << "the scheme is sent in one upload";
+}
+
 }  // namespace
 }  // namespace quillmar::shell::testing

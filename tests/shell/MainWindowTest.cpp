@@ -686,6 +686,11 @@ TEST_F(MainWindowTest, AnImportKeepsABackupThatTheBackupsEntryPutsBackAfterAskin
     EXPECT_EQ(kept[0].operation, "import");
     ASSERT_TRUE(keyboard().writeMemory(sim::SimArea::Settings, 0, std::vector<std::uint8_t>(126, 0x02)));
 
+    window->recordConfigurationEdit(profiles::EditKind::KeyAssignment, [this] {
+        const auto lock = configuration.working.lock();
+        workingRecord(configuration, 1, kSlotOfA) = {AssignmentType::Disabled};
+    });
+    ASSERT_NE(window->editHistory().nextUndo(), nullptr);
     backups.chooseNewest = true;
     keyboard().clearTrace();
     prompt.shown.clear();
@@ -701,6 +706,7 @@ TEST_F(MainWindowTest, AnImportKeepsABackupThatTheBackupsEntryPutsBackAfterAskin
     EXPECT_EQ(keyBlock(keyboard(), 2), defaultBlock());
     EXPECT_EQ(keyboard().readMemory(sim::SimArea::Settings, 0, 126), settingsBefore);
     EXPECT_FALSE(window->isApplyEnabled());
+    EXPECT_EQ(window->editHistory().nextUndo(), nullptr) << "no step applies to what the restore replaced";
     {
         const auto lock = configuration.working.lock();
         EXPECT_EQ(workingRecord(configuration, 2, kSlotOfA).type, AssignmentType::Default) << "the window shows it";
@@ -860,6 +866,94 @@ TEST_F(MainWindowTest, WindowTextsComeFromTheLanguageFile) {
     EXPECT_EQ(toU16(button(kSwitch).text()), texts->text("MAIN_SWITCH_FUNCTION_TEXT", u""));
     EXPECT_EQ(toU16(button(kClose).toolTip()), texts->text("MAIN_CLOSE_PROMPT", u""));
     EXPECT_EQ(window->windowTitle(), "Gaming Keyboard Settings");
+}
+
+// ---- Undo and redo ------------------------------------------------------
+
+TEST_F(MainWindowTest, ColourKeyClicksAreUndoneOneAtATimeAndTheStatusLineSaysWhatIsNext) {
+    startWindow(true);
+    QLabel* status = window->undoStatus();
+    ASSERT_NE(status, nullptr);
+    EXPECT_FALSE(status->isVisibleTo(window.get())) << "nothing to undo or redo yet";
+    window->OnCommand(kSwitch);
+    window->OnCommand(kButtonA);
+    window->OnCommand(kButtonG1);
+    EXPECT_TRUE(status->isVisibleTo(window.get()));
+    EXPECT_TRUE(status->text().contains("Undo colour key")) << status->text().toStdString();
+    EXPECT_TRUE(status->text().contains("Nothing to redo"));
+
+    ASSERT_TRUE(window->undo());
+    EXPECT_FALSE(button(kButtonG1).colourKeyFlag());
+    EXPECT_TRUE(button(kButtonA).colourKeyFlag());
+    EXPECT_TRUE(status->toolTip().contains("Redo colour key")) << status->toolTip().toStdString();
+    ASSERT_TRUE(window->undo());
+    EXPECT_FALSE(button(kButtonA).colourKeyFlag());
+    EXPECT_TRUE(status->text().contains("Nothing to undo"));
+    EXPECT_TRUE(window->isApplyEnabled());
+    ASSERT_TRUE(window->redo());
+    EXPECT_TRUE(button(kButtonA).colourKeyFlag());
+}
+
+TEST_F(MainWindowTest, TheShortcutsUndoAndRedoWhileTheWindowIsActive) {
+    startWindow(true);
+    window->show();
+    window->activateWindow();
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(pumpUntil([this] { return QApplication::activeWindow() == window.get(); }));
+    window->OnCommand(kSwitch);
+    window->OnCommand(kButtonA);
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(button(kButtonA).colourKeyFlag()) << "Ctrl+Z";
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(button(kButtonA).colourKeyFlag()) << "Ctrl+Shift+Z";
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(window.get(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_TRUE(button(kButtonA).colourKeyFlag()) << "Ctrl+Y";
+}
+
+TEST_F(MainWindowTest, UndoOfRestoreDefaultsBringsBackKeysThatTheNextApplyWrites) {
+    startWindow(true);
+    {
+        const auto lock = configuration.working.lock();
+        workingRecord(configuration, 0, kSlotOfA) = {AssignmentType::Disabled};
+    }
+    window->markChanged();
+    window->OnCommand(kApply);
+    const auto disabled = keyBlock(keyboard(), 0);
+    prompt.answers = {true};
+    window->OnCommand(kRestoreDefaults);
+    ASSERT_EQ(keyBlock(keyboard(), 0), defaultBlock());
+    EXPECT_EQ(window->editHistory().undoLabel(*texts), u"Undo restore defaults");
+
+    ASSERT_TRUE(window->undo());
+    EXPECT_TRUE(button(kButtonA).isSelected());
+    EXPECT_TRUE(window->isApplyEnabled());
+    EXPECT_EQ(keyBlock(keyboard(), 0), defaultBlock()) << "undo itself sends nothing";
+    window->OnCommand(kApply);
+    EXPECT_EQ(keyBlock(keyboard(), 0), disabled);
+    ASSERT_TRUE(window->redo());
+    window->OnCommand(kApply);
+    EXPECT_EQ(keyBlock(keyboard(), 0), defaultBlock());
+}
+
+TEST_F(MainWindowTest, UndoOfAnImportRestoresEveryProfile) {
+    startWindow(true);
+    {
+        const auto lock = configuration.working.lock();
+        workingRecord(configuration, 2, kSlotOfA) = {AssignmentType::Disabled};
+    }
+    files.exportPath = files.importPath = folder_.path() / "saved.kbp";
+    window->OnCommand(kCommandExport);
+    {
+        const auto lock = configuration.working.lock();
+        workingRecord(configuration, 2, kSlotOfA) = {};
+    }
+    window->OnCommand(kCommandImport);
+    ASSERT_NE(keyBlock(keyboard(), 2), defaultBlock());
+    EXPECT_EQ(window->editHistory().undoLabel(*texts), u"Undo import");
+    ASSERT_TRUE(window->undo());
+    window->OnCommand(kApply);
+    EXPECT_EQ(keyBlock(keyboard(), 2), defaultBlock()) << "another profile than the active one";
 }
 
 }  // namespace

@@ -194,7 +194,8 @@ const std::vector<LanguageText>& languageTexts() {
         {"A_BOTTOM", "To bottom", "移至底部"},
         {"COMPOSITE_MACRO_OVER", "Recording finished", "录制完成"},
         {"COMPOSITE_PROMPT_CLEAR", "Restore the key's default function", "恢复按键的默认功能"},
-        {"COMPOSITE_PROMPT_OSK", "Open the on-screen keyboard", "打开屏幕键盘"},        // Backups of the keyboard's configuration
+        {"COMPOSITE_PROMPT_OSK", "Open the on-screen keyboard", "打开屏幕键盘"},
+        // Backups of the keyboard's configuration
         {"MENU_BACKUPS", "Backups...", "备份..."},
         {"BACKUP_CAPTION", "Backups", "备份"},
         {"BACKUP_RESTORE", "Restore", "恢复"},
@@ -210,6 +211,18 @@ const std::vector<LanguageText>& languageTexts() {
         {"BACKUP_BY_RESTORE_DEFAULTS", "before restoring the defaults", "恢复默认设置之前"},
         {"BACKUP_BY_MACRO_DELETE", "before deleting a macro", "删除宏之前"},
         {"BACKUP_BY_RESTORE", "before a restore", "恢复之前"},
+        // Undo and redo in the main window.
+        {"EDIT_UNDO", "Undo %s", "撤销%s"},
+        {"EDIT_REDO", "Redo %s", "重做%s"},
+        {"EDIT_NOTHING_TO_UNDO", "Nothing to undo", "没有可撤销的操作"},
+        {"EDIT_NOTHING_TO_REDO", "Nothing to redo", "没有可重做的操作"},
+        {"EDIT_KEY_ASSIGNMENT", "key assignment", "按键设置"},
+        {"EDIT_COLOUR_KEY", "colour key", "彩色按键"},
+        {"EDIT_RESTORE_DEFAULTS", "restore defaults", "恢复默认"},
+        {"EDIT_IMPORT", "import", "导入"},
+        {"EDIT_LIGHTING", "lighting setting", "灯光设置"},
+        {"EDIT_KEY_COLOUR", "key colour", "按键颜色"},
+        {"EDIT_COLOUR_SCHEME", "colour scheme", "颜色方案"},
     };
     return texts;
 }

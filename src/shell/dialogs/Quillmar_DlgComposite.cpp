@@ -391,7 +391,8 @@ void Quillmar_DlgComposite::OnCancel(int) { closeDialog(); }
 
 void Quillmar_DlgComposite::OnApply(int) {
     endCellEdit();
-    const config::CompositeApplyResult result = session_.apply();
+    config::CompositeApplyResult result;
+    main_.recordConfigurationEdit(profiles::EditKind::KeyAssignment, [&] { result = session_.apply(); });
     if (result.otherProfilesChanged) main_.requireAllProfilesDownload();
     main_.refreshKeyButtons(main_.currentProfile());
     main_.markChanged();

@@ -82,6 +82,7 @@ bool CQuillmarDlg::OnInitDialog(const device::HidService& service, device::LinkT
     createControls();
     placeControls();
     createLightingPanel();
+    createUndoControls();
     device::relabelGKeyButtons(*this, device::GKeyBank::A);
     applyFlipMode();
     disableApply();
@@ -163,7 +164,11 @@ void CQuillmarDlg::createLightingPanel() {
                                   language,
                                   texts_,
                                   [this] { return switching_->switchProfile(currentProfile()) == 1; },
-                                  [this] { refreshKeyButtons(currentProfile()); }};
+                                  [this] { refreshKeyButtons(currentProfile()); },
+                                  [this](profiles::EditKind kind, const std::function<void()>& action) {
+                                      profiles::recordPanelEdit(history_, kind, *lighting_, *keyColours_,
+                                                                profiles::UserFolder(setup_.userFolder), action);
+                                  }};
     ownLightingPanel_ = std::make_unique<LightingPanelWindow>(std::move(panelSetup), *lighting_, *keyColours_);
     lightingPanel_ = ownLightingPanel_.get();
 }

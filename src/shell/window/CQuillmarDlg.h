@@ -11,6 +11,7 @@
 #include "platform/Prompt.h"
 #include "text/Texts.h"
 #include "platform/UserSettings.h"
+#include "profiles/EditHistory.h"
 #include "profiles/ProfileMenu.h"
 #include "profiles/ProfileSwitching.h"
 #include "profiles/ProfileWindow.h"
@@ -128,6 +129,16 @@ public:
     // one (nothing changes for -1), the configuration is read back from the
     // keyboard and the profile menu rebuilt; Apply is disabled.
     void activateProfileFromDialog(int profile);
+    // Undo and redo of the user's edits, one step at a time (Ctrl+Z; Ctrl+Shift+Z
+    // and Ctrl+Y). Configuration steps enable Apply; lighting and colour steps
+    // are written at once. False when there is nothing to do or the window is busy.
+    bool undo();
+    bool redo();
+    profiles::EditHistory& editHistory() { return history_; }
+    // Runs an edit of the working configuration as one undo step.
+    void recordConfigurationEdit(profiles::EditKind kind, const std::function<void()>& edit);
+    // The line that says what the next undo and redo would do.
+    QLabel* undoStatus() const { return undoStatus_; }
     // What every part of the program tells the user through.
     platform::Prompt& prompt();
     FileChooser& fileChooser() { return *fileChooser_; }
@@ -223,6 +234,10 @@ private:
 
     bool loadSkin();
     void createControls();
+    void createUndoControls();
+    bool stepHistory(bool back);
+    void showEditHistory();
+    void placeEditHistory();
     void createLightingPanel();
     void placeControls();
     void refreshWindowTexts();
@@ -289,6 +304,8 @@ private:
     std::unique_ptr<lighting::KeyColours> keyColours_;
     std::unique_ptr<LightingPanelWindow> ownLightingPanel_;
     std::unique_ptr<profiles::ProfileSwitching> switching_;
+    profiles::EditHistory history_;
+    QLabel* undoStatus_ = nullptr;
     std::unique_ptr<CTrayIcon> trayIcon_;
     profiles::ProfileMenu profileMenu_;
     std::unique_ptr<SkinSurfaces> surfaces_;

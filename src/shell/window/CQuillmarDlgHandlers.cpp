@@ -143,10 +143,13 @@ void CQuillmarDlg::OnReloadProfile(std::uint32_t, std::uint32_t lParam) {
         return;
     }
     const profiles::KeyboardReadSource source = profiles::readSourceOf(*link_, texts_);
+    history_.setConfiguration(profiles::keyboardDigest(setup_.configuration.working, link_->presence().defaultKeyTable()));
     const auto result = profiles::refreshFromKeyboard(setup_.configuration.working, profiles::UserFolder(setup_.userFolder),
                                                       source, false, [this] { refreshKeyButtons(currentProfile()); },
                                                       [this] { keyColours_->PrepareUserColourFiles(); });
     if (result.disableApply) disableApply();
+    // Steps built on another configuration than the keyboard's would restore nonsense.
+    history_.keepFor(profiles::keyboardDigest(setup_.configuration.working, link_->presence().defaultKeyTable()));
     if (result.fromKeyboard && !result.fileWritten) tellFolderUnwritableOnce();
     switching_->showActiveProfile();
     switching_->rebuildProfileMenu();
@@ -301,12 +304,15 @@ void CQuillmarDlg::OnRestoreDefaults(int) {
     if (!prompt_->askYesNo(texts_.text("MAIN_PROMPT_DEFAULT", u"Do you want to restore the default settings?")))
         return;
     if (!backUpFirst(profiles::backup_operation::kRestoreDefaults)) return;
-    {
+    // Keys and lighting go back together, and come back together on undo.
+    history_.beginGroup(profiles::EditKind::RestoreDefaults, lighting_->state().profile);
+    recordConfigurationEdit(profiles::EditKind::RestoreDefaults, [this] {
         const auto lock = setup_.configuration.working.lock();
         for (const auto& update : keyboard::restoreDefaultAssignments(profileRecords(currentProfile()), bank(), texts_))
             showKeyButton(update.buttonId, update.description);
-    }
+    });
     if (lighting_->state().panelOpen) lightingPanel_->restoreDefaults();
+    history_.endGroup();
     markChanged();
     runApply();
 }
@@ -383,11 +389,13 @@ void CQuillmarDlg::OnImport(int) {
     }
     if (!backUpFirst(profiles::backup_operation::kImport)) return;
     config::ConfigStore& working = setup_.configuration.working;
-    {
+    bool imported = false;
+    recordConfigurationEdit(profiles::EditKind::Import, [&] {
         const auto lock = working.lock();
         const auto result = profiles::importConfigurationFile(working, *path, profileFile(), *prompt_, texts_);
-        if (result.status != profiles::ImportStatus::Imported) return;
-    }
+        imported = result.status == profiles::ImportStatus::Imported;
+    });
+    if (!imported) return;
     const int removalsBefore = removals_;
     const bool downloaded = runDownload([this](const config::DownloadTarget& target) {
         return config::takeDownloadSnapshot(setup_.configuration, config::DownloadScope::AllProfiles, target) == 1;
@@ -442,6 +450,8 @@ void CQuillmarDlg::restoreBackup(const std::string& name) {
     if (!content || !backUpFirst(profiles::backup_operation::kRestore)) return;
     const profiles::UserFolder folder(setup_.userFolder);
     if (!profiles::installBackupConfiguration(setup_.configuration.working, *content, profileFile())) return;
+    // Keys, lighting and colours are replaced wholesale: no earlier step applies to them.
+    history_.clear();
     profiles::restoreColourFiles(*content, folder);
     const int removalsBefore = removals_;
     const std::filesystem::path colourTemplate = setup_.programDirectory / "Skins" / "UserDengColor_3.userd";
@@ -689,12 +699,12 @@ void CQuillmarDlg::toggleColourKeyFlag(int buttonId) {
     const auto record = keyboard::colourKeyFlagRecordOf(buttonId, bank());
     if (!record) return;
     bool on = false;
-    {
+    recordConfigurationEdit(profiles::EditKind::ColourKey, [&] {
         const auto lock = setup_.configuration.working.lock();
         auto& flag = profileRecords(currentProfile())[static_cast<std::size_t>(*record)].colourKeyFlag;
         flag = flag ? 0 : 1;
         on = flag != 0;
-    }
+    });
     button(buttonId)->setColourKeyFlag(on);
     markChanged();
 }

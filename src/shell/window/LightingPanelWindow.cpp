@@ -158,38 +158,49 @@ void LightingPanelWindow::onControl(int controlId) {
         const auto* list = qobject_cast<QComboBox*>(setup_.control(id));
         return list ? list->currentIndex() : -1;
     };
+    using profiles::EditKind;
     switch (controlId) {
-    case kEffectList: panel_.SelectEffectAt(listPosition(kEffectList), sink()); break;
+    case kEffectList: edit(EditKind::Lighting, [&] { panel_.SelectEffectAt(listPosition(kEffectList), sink()); }); break;
     case kFirstDirection:
-    case kSecondDirection: panel_.SetDirection(controlId); break;
+    case kSecondDirection: edit(EditKind::Lighting, [&] { panel_.SetDirection(controlId); }); break;
     case kColourA:
-    case kColourB: panel_.ChooseColour(colourOf(controlId)); break;
+    case kColourB: edit(EditKind::Lighting, [&] { panel_.ChooseColour(colourOf(controlId)); }); break;
     case kMulticolourA:
-    case kMulticolourB: panel_.ToggleMulticolour(); break;
+    case kMulticolourB: edit(EditKind::Lighting, [&] { panel_.ToggleMulticolour(); }); break;
     case kLamp:
         if (panel_.ToggleLamp(setup_.mayOpen, sink()) && setup_.showAssignments) setup_.showAssignments();
         break;
     case kPaintColour: panel_.ChoosePaintColour(colourOf(kPaintColour)); break;
-    case kBaseColour: panel_.ChangeBaseColour(colourOf(kBaseColour), sink()); break;
+    case kBaseColour: edit(EditKind::ColourScheme, [&] { panel_.ChangeBaseColour(colourOf(kBaseColour), sink()); }); break;
     case kBrush:
     case kEraser: panel_.ChooseTool(controlId); break;
-    case kSchemeList: panel_.SelectScheme(listPosition(kSchemeList), sink()); break;
+    case kSchemeList: edit(EditKind::ColourScheme, [&] { panel_.SelectScheme(listPosition(kSchemeList), sink()); }); break;
     default:
         if (controlId >= kFirstFixedColour && controlId < kFirstFixedColour + lighting::kFixedColourCount)
-            panel_.SetFixedColour(controlId);
+            edit(EditKind::Lighting, [&] { panel_.SetFixedColour(controlId); });
         else
-            panel_.SetPollingRate(controlId);
+            edit(EditKind::Lighting, [&] { panel_.SetPollingRate(controlId); });
         break;
     }
     show();
 }
 
 void LightingPanelWindow::onSliderMoved(std::uint32_t wParam, std::uint32_t lParam) {
-    panel_.MoveSlider(static_cast<int>(wParam), static_cast<int>(lParam));
+    edit(profiles::EditKind::Lighting,
+         [&] { panel_.MoveSlider(static_cast<int>(wParam), static_cast<int>(lParam)); });
     show();
 }
 
-void LightingPanelWindow::paintKey(int buttonId) { panel_.PaintKey(buttonId, sink()); }
+void LightingPanelWindow::paintKey(int buttonId) {
+    edit(profiles::EditKind::KeyColour, [&] { panel_.PaintKey(buttonId, sink()); });
+}
+
+void LightingPanelWindow::edit(profiles::EditKind kind, const std::function<void()>& action) {
+    if (setup_.recordEdit)
+        setup_.recordEdit(kind, action);
+    else
+        action();
+}
 
 void LightingPanelWindow::previewStep() { panel_.PreviewTick(sink()); }
 
@@ -209,12 +220,12 @@ void LightingPanelWindow::closePanel() {
 }
 
 void LightingPanelWindow::restoreDefaults() {
-    panel_.RestoreLightingDefaults(sink());
+    edit(profiles::EditKind::Lighting, [&] { panel_.RestoreLightingDefaults(sink()); });
     show();
 }
 
 void LightingPanelWindow::renameScheme(const std::u16string& name) {
-    panel_.RenameScheme(name);
+    edit(profiles::EditKind::ColourScheme, [&] { panel_.RenameScheme(name); });
     show();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lighting/LightingPanel.h"
+#include "profiles/EditHistory.h"
 #include "text/Texts.h"
 #include "shell/window/LightingPanelHooks.h"
 
@@ -30,6 +31,9 @@ struct LightingPanelSetup {
     std::function<bool()> mayOpen;
     // The key buttons show their assignments again.
     std::function<void()> showAssignments;
+    // Runs an action that edits the keyboard's lighting or colours, so that
+    // it can be undone as one step of the kind; none runs it plainly.
+    std::function<void(profiles::EditKind, const std::function<void()>&)> recordEdit;
 };
 
 // The lighting panel's controls in the main window: shows the panel's view,
@@ -69,6 +73,7 @@ private:
     void setVisible(int id, bool visible);
     const QPixmap& picture(std::string_view file);
     lighting::LightingPanel::LookSink sink();
+    void edit(profiles::EditKind kind, const std::function<void()>& action);
 
     LightingPanelSetup setup_;
     lighting::LightingPreview preview_;
