@@ -82,6 +82,11 @@ void CallbackLane::stop() {
         worker_.join();
 }
 
+// How long before an answer is due the lane stops sleeping and watches the
+// clock: a sleeping thread wakes tens of microseconds late on a busy or
+// virtual machine, a keyboard does not.
+constexpr std::chrono::microseconds kSpinBeforeDue{100};
+
 void CallbackLane::run(std::shared_ptr<State> state) {
     // A keyboard answers on its USB frame, not 50 us late as the kernel's
     // default timer slack would make this thread.
@@ -94,9 +99,14 @@ void CallbackLane::run(std::shared_ptr<State> state) {
         }
         auto first = state->pending.begin();
         const auto due = first->first.first;
-        if (Clock::now() < due) {
-            state->changed.wait_until(lock, due);
+        if (Clock::now() < due - kSpinBeforeDue) {
+            state->changed.wait_until(lock, due - kSpinBeforeDue);
             continue;
+        }
+        while (Clock::now() < due) {
+            lock.unlock();
+            std::this_thread::yield();
+            lock.lock();
         }
         State::Event event = std::move(first->second);
         state->pending.erase(first);
