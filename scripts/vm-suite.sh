@@ -93,8 +93,11 @@ saw_requests() { [ "$(requests_after "$1" "$2" "$3")" -gt 0 ]; }
 same_files() { cmp -s "$1" "$2"; }
 no_failed_command() { ! grep -q '^exit [1-9]' "$1"; }
 no_keyboard_nodes() { [ -z "$(hidraw_nodes 2>/dev/null)" ]; }
-# Only whole files in the per-user folder: no temporary left from a write cut short.
-only_whole_files() { [ -z "$(ls -A "$1" | grep -v -e '^\$Profile0$' -e '\.ini$' -e '\.userd$')" ]; }
+# The per-user folder holds only whole files and backups, none of them half made.
+only_whole_files() {
+    [ -z "$(ls -A "$1" | grep -v -e '^\$Profile0$' -e '\.ini$' -e '\.userd$' -e '^Backups$')" ] &&
+        { [ ! -d "$1/Backups" ] || [ -z "$(ls -A "$1/Backups" | grep '^\.')" ]; }
+}
 hidraw_nodes() { grep -l "HID_ID=0003:00000C45:00007518" /sys/class/hidraw/*/device/uevent | cut -d/ -f5; }
 
 # The commands a user runs, the same ones on the simulated keyboard and on the kernel's.
