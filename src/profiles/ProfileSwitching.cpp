@@ -97,8 +97,11 @@ void ProfileSwitching::settleUnsavedEdits() {
 void ProfileSwitching::discardEdits() {
     window_.disableApply();
     if (!isProfile(commands_.GetActiveProfile())) return;
-    const auto held = working_.lock();
-    if (loadConfigurationFile(working_, profileFile_) != 1) installDefaultConfiguration(working_);
+    {
+        const auto held = working_.lock();
+        if (loadConfigurationFile(working_, profileFile_) != 1) installDefaultConfiguration(working_);
+    }
+    window_.editsDiscarded();
 }
 
 void ProfileSwitching::refreshKeyButtons() {

@@ -50,6 +50,10 @@ public:
 
     // Keeps the menu and shows its caption and tooltip on button 1005.
     virtual void showProfileMenu(const ProfileMenu& menu) = 0;
+
+    // The user dropped unapplied edits: the working configuration was read
+    // again from the profile file.
+    virtual void editsDiscarded() {}
 };
 
 }  // namespace quillmar::profiles

@@ -894,6 +894,18 @@ TEST_F(MainWindowTest, ColourKeyClicksAreUndoneOneAtATimeAndTheStatusLineSaysWha
     EXPECT_TRUE(button(kButtonA).colourKeyFlag());
 }
 
+TEST_F(MainWindowTest, EditsDroppedAtAProfileChangeLeaveNothingToUndo) {
+    startWindow(true);
+    window->OnCommand(kSwitch);
+    window->OnCommand(kButtonA);
+    ASSERT_NE(window->editHistory().nextUndo(), nullptr);
+    prompt.answers = {false};  // do not save the changes to this profile
+    window->OnCommand(kFirstProfileButton + 1);
+    EXPECT_FALSE(window->isApplyEnabled());
+    EXPECT_EQ(window->editHistory().nextUndo(), nullptr);
+    EXPECT_FALSE(window->undo());
+}
+
 TEST_F(MainWindowTest, TheShortcutsUndoAndRedoWhileTheWindowIsActive) {
     startWindow(true);
     window->show();

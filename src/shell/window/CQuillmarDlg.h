@@ -177,6 +177,7 @@ public:
     void refreshLightingControls() override { lightingPanel_->refreshControls(); }
     void closeLightingPanel() override;
     void showProfileMenu(const profiles::ProfileMenu& menu) override;
+    void editsDiscarded() override;
 
 signals:
     // The shutdown has run: the application ends.

@@ -364,6 +364,10 @@ void CQuillmarDlg::showProfileMenu(const profiles::ProfileMenu& menu) {
     button(kProfileDialogButton)->setToolTipText(toQString(menu.tooltip));
 }
 
+// The steps were made on edits that are gone; undoing them would bring back
+// pieces of what the user chose to drop.
+void CQuillmarDlg::editsDiscarded() { history_.clear(); }
+
 void CQuillmarDlg::OnLightingControl(int id) { lightingPanel_->onControl(id); }
 
 void CQuillmarDlg::OnOpenCommand(int) { OnOpenMessage(device::kTagOpen, 0); }
