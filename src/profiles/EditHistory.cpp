@@ -114,9 +114,9 @@ void restoreStep(const EditStep& step, EditTargets targets, bool before) {
     const auto restore = [&](const PanelChange& change) { change.restore(*targets.lighting, *targets.colours, before); };
     // The changes of one step are taken back newest first.
     if (before)
-        std::ranges::for_each(std::views::reverse(step.panel), restore);
+        std::for_each(step.panel.rbegin(), step.panel.rend(), restore);
     else
-        std::ranges::for_each(step.panel, restore);
+        std::for_each(step.panel.begin(), step.panel.end(), restore);
 }
 
 void recordConfigurationEdit(EditHistory& history, EditKind kind, int profile, const config::ConfigStore& working,
